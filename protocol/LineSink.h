@@ -1,0 +1,23 @@
+#pragma once
+// Where every line meant for the user or the chat log goes.
+
+#include <cstdint>
+#include <string>
+
+namespace korvane {
+
+enum class LineKind : std::int32_t {
+  Chat = 1,    // shown, wrapped when auto line-break is on
+  Trace = 2,   // written to the log only
+  Prompt = 3,  // always shown
+  Notice = 4,  // shown while system messages are on
+};
+
+class LineSink {
+ public:
+  virtual ~LineSink() = default;
+  // text is code page 932.
+  virtual void ShowLine(const std::string& text, LineKind kind) = 0;
+};
+
+}  // namespace korvane

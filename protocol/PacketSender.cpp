@@ -1,0 +1,110 @@
+#include "protocol/PacketSender.h"
+
+#include <array>
+#include <vector>
+
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+#include "protocol/RuntimeRand.h"
+
+namespace korvane {
+namespace {
+
+using FixedPacket = std::array<std::uint8_t, kHandlePayload + kPacketOverhead>;
+
+void ReportBroadcastFailure(BroadcastResult result) {
+  static const std::string kOpenFailed =
+      Utf8ToCp932("書き込み用メールスロットのオープンに失敗した");
+  static const std::string kWriteFailed = Utf8ToCp932("メールスロットへの書き込みに失敗しました");
+  AfxMessageBox(result == BroadcastResult::OpenFailed ? kOpenFailed : kWriteFailed, MB_OK);
+}
+
+}  // namespace
+
+PacketSender::PacketSender(SessionState& session, OutDomainTable& outDomain,
+                           BroadcastWriter& broadcast, ChatSendHost& chatHost,
+                           std::uint16_t udpPort)
+    : session_(session),
+      outDomain_(outDomain),
+      broadcast_(broadcast),
+      chatHost_(chatHost),
+      udpPort_(udpPort) {}
+
+int PacketSender::SendPacket(std::span<std::uint8_t> packet, int payload) {
+  if (payload < 0 || payload > kMaxPayload) return -1;
+  const int tag = RuntimeRand();
+  session_.m_nLastSendTag.store(tag);
+  StampPacket(packet, payload, static_cast<std::uint32_t>(tag));
+  const auto bytes = packet.first(static_cast<std::size_t>(payload + kPacketOverhead));
+
+  if (const BroadcastResult result = broadcast_.Write(bytes); result != BroadcastResult::Sent) {
+    ReportBroadcastFailure(result);
+    return -1;
+  }
+  if (socket_ != nullptr) {
+    const AddressList outDomain = outDomain_.Snapshot();
+    for (int i = 0; i < outDomain.count; ++i)
+      socket_->SendTo(bytes, std::string(TextOf(outDomain.addrs[i])), udpPort_);
+  }
+  return 0;
+}
+
+void PacketSender::SendHello() {
+  FixedPacket packet;
+  SendPacket(packet, BuildHello(packet, session_.m_szOwnAddress, session_.OwnHandle()));
+}
+
+void PacketSender::SendHelloReply(const AddressText& target) {
+  FixedPacket packet;
+  SendPacket(packet,
+             BuildHelloReply(packet, session_.m_szOwnAddress, target, session_.OwnHandle()));
+}
+
+void PacketSender::SendBye() {
+  if (session_.m_bLoggedIn.load() == 0) return;
+  FixedPacket packet;
+  SendPacket(packet, BuildBye(packet, session_.m_szOwnAddress));
+}
+
+void PacketSender::SendHealthQuery() {
+  if (session_.m_bLoggedIn.load() == 0) return;
+  FixedPacket packet;
+  SendPacket(packet, BuildHealthQuery(packet, session_.m_szOwnAddress));
+}
+
+void PacketSender::SendHealthReply(const AddressText& target) {
+  FixedPacket packet;
+  SendPacket(packet,
+             BuildHealthReply(packet, session_.m_szOwnAddress, target, session_.OwnHandle()));
+}
+
+void PacketSender::SendLogoutRequest(const AddressText& target) {
+  if (target == session_.m_szOwnAddress) return;  // all 16 bytes
+  FixedPacket packet;
+  SendPacket(packet, BuildLogoutRequest(packet, target));
+}
+
+void PacketSender::SendChat(std::span<const std::uint8_t> text) {
+  SelectionRecord selection;
+  chatHost_.RecordSelection(selection);
+  CollectTargets(selection, targets_);
+
+  // Sized for the text, however long: a text too long to send still builds a packet for
+  // the own line, and SendPacket then refuses it.
+  std::vector<std::uint8_t> packet(
+      std::max<std::size_t>(kMaxPacket, kTextOffset + text.size() + 2));
+  const bool selective = targets_.m_bSelectiveSend == 1;
+  const int payload = BuildChat(packet, selective ? code::kSlMsg : code::kBcMsg,
+                                session_.m_szOwnAddress, session_.OwnHandle(), text);
+  if (selective) {
+    for (int i = 0; i < targets_.targets.count; ++i) {
+      SetTarget(packet, targets_.targets.addrs[i]);
+      SendPacket(packet, payload);
+    }
+  } else {
+    SendPacket(packet, payload);
+  }
+  chatHost_.ShowChatLine(packet, 0);
+}
+
+}  // namespace korvane

@@ -1,0 +1,37 @@
+#pragma once
+// Who this copy is and what state it is in: read by the receive thread, written by the
+// window's thread.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "protocol/FixedText.h"
+
+namespace korvane {
+
+class SessionState {
+ public:
+  std::atomic<std::int32_t> m_bLoggedIn{0};
+  std::atomic<std::int32_t> m_bEcho{0};
+  // Tag of the last packet this copy started to send; -1 before the first.
+  std::atomic<std::int32_t> m_nLastSendTag{-1};
+  // Set before the receive loop starts and never changed afterwards.
+  AddressText m_szOwnAddress{};
+
+  HandleText OwnHandle() const {
+    std::lock_guard lock(handleMutex_);
+    return m_szOwnHandle;
+  }
+  void SetOwnHandle(const HandleText& handle) {
+    std::lock_guard lock(handleMutex_);
+    m_szOwnHandle = handle;
+  }
+
+ private:
+  // Login writes the handle while the receive thread may be comparing with it.
+  mutable std::mutex handleMutex_;
+  HandleText m_szOwnHandle{};
+};
+
+}  // namespace korvane
