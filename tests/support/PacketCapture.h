@@ -1,0 +1,75 @@
+#pragma once
+// Captures every datagram sent to one port of any loopback address, with the address each
+// was sent to, in arrival order: a wire tap for the sending side.
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/DatagramSocket.h"
+#include "platform/Ipv4.h"
+#include "platform/UniqueFd.h"
+
+namespace korvane::test {
+
+class PacketCapture {
+ public:
+  struct Datagram {
+    std::string destination;
+    std::vector<std::uint8_t> bytes;
+  };
+
+  PacketCapture() : socket_(BindDatagramSocket("0.0.0.0", 0)) {
+    const int on = 1;
+    ::setsockopt(socket_.Get(), IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+  }
+
+  std::uint16_t Port() const { return BoundPort(socket_); }
+
+  // What arrives within wait (stops early once count have come).
+  std::vector<Datagram> Take(std::size_t count,
+                             std::chrono::milliseconds wait = std::chrono::milliseconds(1000)) {
+    std::vector<Datagram> taken;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (taken.size() < count && std::chrono::steady_clock::now() < deadline) {
+      if (auto datagram = Next())
+        taken.push_back(std::move(*datagram));
+      else
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return taken;
+  }
+
+ private:
+  std::optional<Datagram> Next() {
+    std::vector<std::uint8_t> buffer(65536);
+    iovec io{buffer.data(), buffer.size()};
+    alignas(cmsghdr) char control[256];
+    msghdr message{};
+    message.msg_iov = &io;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t size = ::recvmsg(socket_.Get(), &message, MSG_DONTWAIT);
+    if (size < 0) return std::nullopt;
+    Datagram datagram;
+    buffer.resize(static_cast<std::size_t>(size));
+    datagram.bytes = std::move(buffer);
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
+         header = CMSG_NXTHDR(&message, header)) {
+      if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO)
+        datagram.destination =
+            FormatIpv4(reinterpret_cast<const in_pktinfo*>(CMSG_DATA(header))->ipi_addr);
+    }
+    return datagram;
+  }
+
+  UniqueFd socket_;
+};
+
+}  // namespace korvane::test
