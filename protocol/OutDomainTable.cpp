@@ -5,14 +5,15 @@
 namespace korvane {
 
 void OutDomainTable::Assign(int count, std::span<const AddressText> addrs) {
-  const int kept = std::clamp(count, 0, std::min(kTableCapacity, static_cast<int>(addrs.size())));
+  const int kept =
+      std::clamp(count, 0, std::min(kOutDomainCapacity, static_cast<int>(addrs.size())));
   std::lock_guard lock(mutex_);
-  table_ = AddressList{};
-  table_.count = kept;
-  std::copy_n(addrs.begin(), kept, table_.addrs.begin());
+  table_ = OutDomainList{};
+  table_.m_nOutDomainCount = kept;
+  std::copy_n(addrs.begin(), kept, table_.m_outDomainAddrs.begin());
 }
 
-AddressList OutDomainTable::Snapshot() const {
+OutDomainList OutDomainTable::Snapshot() const {
   std::lock_guard lock(mutex_);
   return table_;
 }

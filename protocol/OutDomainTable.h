@@ -1,27 +1,37 @@
 #pragma once
 // The registered addresses outside the local network that every packet is also sent to.
 
+#include <array>
+#include <cstdint>
 #include <mutex>
 #include <span>
 
-#include "protocol/AddressTable.h"
+#include "protocol/FixedText.h"
 
 namespace korvane {
+
+// The settings file has room for this many registered addresses.
+constexpr int kOutDomainCapacity = 100;
+
+struct OutDomainList {
+  std::int32_t m_nOutDomainCount = 0;
+  std::array<AddressText, kOutDomainCapacity> m_outDomainAddrs{};
+};
 
 class OutDomainTable {
  public:
   // tableMutex is the one lock shared by the program's tables.
-  explicit OutDomainTable(std::mutex& tableMutex) : mutex_(tableMutex) {}
+  explicit OutDomainTable(std::recursive_mutex& tableMutex) : mutex_(tableMutex) {}
 
   // Replaces the table with the first count of addrs; count is clamped to 0..100 and to
   // the entries given.
   void Assign(int count, std::span<const AddressText> addrs);
   void Clear() { Assign(0, {}); }
-  AddressList Snapshot() const;
+  OutDomainList Snapshot() const;
 
  private:
-  std::mutex& mutex_;
-  AddressList table_;  // m_nOutDomainCount, m_outDomainAddrs
+  std::recursive_mutex& mutex_;
+  OutDomainList table_;
 };
 
 }  // namespace korvane

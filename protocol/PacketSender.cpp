@@ -42,9 +42,9 @@ int PacketSender::SendPacket(std::span<std::uint8_t> packet, int payload) {
     return -1;
   }
   if (socket_ != nullptr) {
-    const AddressList outDomain = outDomain_.Snapshot();
-    for (int i = 0; i < outDomain.count; ++i)
-      socket_->SendTo(bytes, std::string(TextOf(outDomain.addrs[i])), udpPort_);
+    const OutDomainList outDomain = outDomain_.Snapshot();
+    for (int i = 0; i < outDomain.m_nOutDomainCount; ++i)
+      socket_->SendTo(bytes, std::string(TextOf(outDomain.m_outDomainAddrs[i])), udpPort_);
   }
   return 0;
 }
@@ -97,8 +97,8 @@ void PacketSender::SendChat(std::span<const std::uint8_t> text) {
   const int payload = BuildChat(packet, selective ? code::kSlMsg : code::kBcMsg,
                                 session_.m_szOwnAddress, session_.OwnHandle(), text);
   if (selective) {
-    for (int i = 0; i < targets_.targets.count; ++i) {
-      SetTarget(packet, targets_.targets.addrs[i]);
+    for (const AddressText& target : targets_.m_targetAddrs) {
+      SetTarget(packet, target);
       SendPacket(packet, payload);
     }
   } else {

@@ -26,9 +26,8 @@ class FixedSelection : public ChatSendHost {
   }
   // rows: one character per member row, '1' for a selected one.
   void Select(std::string_view rows) {
-    selection_ = {};
+    selection_ = {std::string(rows), std::vector<AddressText>(rows.size())};
     for (std::size_t row = 0; row < rows.size(); ++row) {
-      selection_.m_selFlags[row] = rows[row];
       if (rows[row] == '1')
         selection_.m_selAddrs[row] = MakeFixedText<16>("127.0.0." + std::to_string(row + 10));
     }
@@ -71,7 +70,7 @@ class PacketSenderTest : public testing::Test {
   test::PacketCapture capture;
   CarrierConfig config;
   SessionState session;
-  std::mutex tableMutex;
+  std::recursive_mutex tableMutex;
   OutDomainTable outDomain{tableMutex};
   std::unique_ptr<UdpCarrier> udp = UdpCarrier::Open("127.0.0.1", 0);
   FixedSelection host;
@@ -239,7 +238,7 @@ TEST_F(PacketSenderTest, ChatToSelectedMembersIsOneSelectiveMessageEachInRowOrde
     std::fill(first.begin() + 24, first.begin() + 40, 0);
     EXPECT_EQ(rest, first);
   }
-  EXPECT_EQ(sender.Targets().targets.count, 3);
+  EXPECT_EQ(sender.Targets().m_nTargetCount, 3);
   // The own line is shown once, without the selective marker.
   EXPECT_EQ(host.ownLines, std::vector<std::string>{"bob > " + japanese});
 }
@@ -258,28 +257,27 @@ TEST_F(PacketSenderTest, ChatTooLongForAPacketIsNotSentButStillShown) {
   EXPECT_EQ(host.ownLines[1], "bob > " + std::string(4910, 'b'));  // shown up to byte 5000
 }
 
-TEST(CollectTargets, TakesFlaggedRowsUpToTheTerminator) {
-  SelectionRecord selection;
-  std::fill(selection.m_selFlags.begin(), selection.m_selFlags.end(), '1');
-  for (int row = 0; row < kTableCapacity; ++row)
-    selection.m_selAddrs[row] = MakeFixedText<16>("10.0.1." + std::to_string(row));
+TEST(CollectTargets, TakesTheFlaggedRowsInOrderHoweverManyThereAre) {
+  const int rows = 150;  // more than the hundred members the tables were once built for
+  SelectionRecord selection{std::string(rows, '1'), {}};
+  for (int row = 0; row < rows; ++row)
+    selection.m_selAddrs.push_back(MakeFixedText<16>("10.0.1." + std::to_string(row)));
   selection.m_selFlags[3] = '0';
-  selection.m_selFlags[5] = 0;  // rows from here on do not exist
   TargetTable table;
   CollectTargets(selection, table);
   EXPECT_EQ(table.m_bSelectiveSend, 1);
-  ASSERT_EQ(table.targets.count, 4);
-  EXPECT_EQ(TextOf(table.targets.addrs[3]), "10.0.1.4");
+  ASSERT_EQ(table.m_nTargetCount, rows - 1);
+  EXPECT_EQ(TextOf(table.m_targetAddrs[3]), "10.0.1.4");
+  EXPECT_EQ(TextOf(table.m_targetAddrs.back()), "10.0.1.149");
 
-  // A record without a terminator stops at 100 rows.
-  selection.m_selFlags.fill('1');
+  // Flags without addresses (a record cut short) select nobody beyond the addresses.
+  selection.m_selAddrs.resize(2);
   CollectTargets(selection, table);
-  EXPECT_EQ(table.targets.count, kTableCapacity);
+  EXPECT_EQ(table.m_nTargetCount, 2);
 
-  selection.m_selFlags.fill('0');
-  CollectTargets(selection, table);
+  CollectTargets(SelectionRecord{std::string(5, '0'), std::vector<AddressText>(5)}, table);
   EXPECT_EQ(table.m_bSelectiveSend, 0);
-  EXPECT_EQ(table.targets.count, 0);
+  EXPECT_TRUE(table.m_targetAddrs.empty());
 }
 
 }  // namespace

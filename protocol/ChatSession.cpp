@@ -1,0 +1,72 @@
+#include "protocol/ChatSession.h"
+
+#include "platform/CodePage.h"
+#include "protocol/UserTexts.h"
+
+namespace korvane {
+
+ChatSession::ChatSession(ChatHost& host, SessionOptions options,
+                         std::unique_ptr<BroadcastWriter> writer)
+    : host_(host),
+      options_(std::move(options)),
+      members_(tableMutex_, host),
+      outDomain_(tableMutex_),
+      writer_(writer ? std::move(writer)
+                     : std::make_unique<SocketBroadcastWriter>(options_.carriers)),
+      sender_(state_, outDomain_, *writer_, host, options_.carriers.udpPort),
+      liveness_(members_, sender_, host, host, options_.liveness),
+      dispatcher_(state_, members_, sender_, liveness_, host, host) {
+  state_.m_szOwnAddress = MakeFixedText<16>(options_.ownAddress);
+}
+
+ChatSession::~ChatSession() {
+  CloseCarriers();
+  JoinReceiveLoop();
+}
+
+bool ChatSession::OpenCarriers() {
+  slot_ = BroadcastSlot::Open(options_.carriers);
+  if (!slot_) return false;
+  socket_ = UdpCarrier::Open(options_.ownAddress, options_.carriers.udpPort);
+  sender_.SetSocket(socket_.get());
+  loop_ = std::make_unique<ReceiveLoop>(
+      *slot_, socket_.get(), host_,
+      [this](std::span<const std::uint8_t> packet) { dispatcher_.DispatchPacket(packet); });
+  loop_->Start(options_.receivePeriod);
+  return true;
+}
+
+void ChatSession::CloseCarriers() {
+  if (slot_) slot_->Close();
+  if (socket_) socket_->Close();
+}
+
+void ChatSession::JoinReceiveLoop() {
+  if (loop_) loop_->Join();
+}
+
+void ChatSession::Login(const HandleText& handle) {
+  if (state_.m_bLoggedIn.load() == 1) return;
+  state_.SetOwnHandle(handle);
+  sender_.SendHello();
+  liveness_.Start();
+  state_.m_bLoggedIn = 1;
+}
+
+void ChatSession::Logout() {
+  static const std::string kLoggedOut = Utf8ToCp932("*** ログアウトしました ***");
+  if (state_.m_bLoggedIn.load() == 0) return;
+  liveness_.Stop();
+  host_.SetMemberCaption(ConnectedMembersCaption());
+  members_.Clear();
+  sender_.SendBye();  // still logged in, so it goes out
+  state_.m_bLoggedIn = 0;
+  host_.ShowLine(kLoggedOut, LineKind::Notice);
+}
+
+void ChatSession::OnTimer(int id) {
+  if (id == kProbeTimer) liveness_.OnProbeTimer();
+  if (id == kAnswerTimer) liveness_.OnAnswerTimer();
+}
+
+}  // namespace korvane

@@ -1,0 +1,87 @@
+#pragma once
+// One copy of the chat on the network, without any window: its identity and state, the
+// member and probe tables, both carriers, the receive loop, the dispatcher and the liveness
+// check, wired together. The window drives it and implements ChatHost; tests run several
+// of them in one process.
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "platform/BroadcastSlot.h"
+#include "platform/BroadcastWriter.h"
+#include "platform/CarrierConfig.h"
+#include "platform/UdpCarrier.h"
+#include "protocol/Dispatcher.h"
+#include "protocol/LivenessCheck.h"
+#include "protocol/MemberTable.h"
+#include "protocol/OutDomainTable.h"
+#include "protocol/PacketSender.h"
+#include "protocol/ReceiveLoop.h"
+#include "protocol/SessionState.h"
+
+namespace korvane {
+
+// Everything the window offers the protocol side.
+class ChatHost : public LineSink,
+                 public ChatSendHost,
+                 public DispatchHost,
+                 public LivenessHost,
+                 public MemberListView {};
+
+struct SessionOptions {
+  std::string ownAddress;  // dotted decimal
+  CarrierConfig carriers;
+  LivenessIntervals liveness;
+  std::chrono::milliseconds receivePeriod = ReceiveLoop::kPeriod;
+};
+
+class ChatSession {
+ public:
+  // writer replaces the broadcast carrier's write end (tests); by default it is the socket
+  // writer for options.carriers.
+  ChatSession(ChatHost& host, SessionOptions options,
+              std::unique_ptr<BroadcastWriter> writer = nullptr);
+  ~ChatSession();
+  ChatSession(const ChatSession&) = delete;
+  ChatSession& operator=(const ChatSession&) = delete;
+
+  // Opens the broadcast slot, then the unicast socket (which may fail unnoticed, as packets
+  // still go out by broadcast), then starts the receive loop. False when the slot cannot be
+  // opened: then nothing else is opened.
+  bool OpenCarriers();
+  // Closes both carriers; the receive loop notices within one period and ends.
+  void CloseCarriers();
+  void JoinReceiveLoop();
+
+  // The protocol's part of logging in and out; the window adds its own.
+  void Login(const HandleText& handle);
+  void Logout();
+  void OnTimer(int id);
+
+  SessionState& State() { return state_; }
+  MemberTable& Members() { return members_; }
+  OutDomainTable& OutDomain() { return outDomain_; }
+  PacketSender& Sender() { return sender_; }
+  LivenessCheck& Liveness() { return liveness_; }
+  Dispatcher& Dispatch() { return dispatcher_; }
+  bool CarriersOpen() const { return slot_ != nullptr; }
+
+ private:
+  ChatHost& host_;
+  SessionOptions options_;
+  std::recursive_mutex tableMutex_;
+  SessionState state_;
+  MemberTable members_;
+  OutDomainTable outDomain_;
+  std::unique_ptr<BroadcastWriter> writer_;
+  PacketSender sender_;
+  LivenessCheck liveness_;
+  Dispatcher dispatcher_;
+  std::unique_ptr<BroadcastSlot> slot_;
+  std::unique_ptr<UdpCarrier> socket_;
+  std::unique_ptr<ReceiveLoop> loop_;
+};
+
+}  // namespace korvane

@@ -1,0 +1,66 @@
+#pragma once
+// Acts on every packet the receive loop passes on: keeps the member table current, answers
+// announcements and liveness queries, refuses a handle already in use, and produces the
+// chat lines, notices and trace lines. Runs on the receive thread, one packet at a time.
+
+#include <cstdint>
+#include <span>
+
+#include "protocol/LineSink.h"
+#include "protocol/LivenessCheck.h"
+#include "protocol/MemberTable.h"
+#include "protocol/Packet.h"
+#include "protocol/PacketSender.h"
+#include "protocol/SessionState.h"
+
+namespace korvane {
+
+// What the dispatcher needs from the window.
+class DispatchHost {
+ public:
+  virtual ~DispatchHost() = default;
+  virtual bool IsIconic() = 0;
+  virtual void AlertMinimised(const PacketView& packet) = 0;
+  virtual void ShowChatLine(std::span<const std::uint8_t> packet, int selective) = 0;
+  // The whole logout of the window; called from the receive thread, it returns when done.
+  virtual void Logout() = 0;
+};
+
+class Dispatcher {
+ public:
+  Dispatcher(SessionState& session, MemberTable& members, PacketSender& sender,
+             LivenessCheck& liveness, LineSink& lines, DispatchHost& host)
+      : session_(session),
+        members_(members),
+        sender_(sender),
+        liveness_(liveness),
+        lines_(lines),
+        host_(host) {}
+
+  // The received length bounds every field read; missing bytes read as zero.
+  void DispatchPacket(std::span<const std::uint8_t> bytes);
+
+ private:
+  void OnHello(const PacketView& packet);
+  void OnHelloReply(const PacketView& packet);
+  void OnBye(const PacketView& packet);
+  void OnLogoutRequest(const PacketView& packet);
+  void OnChat(const PacketView& packet, bool selective);
+  void OnHealthQuery(const PacketView& packet);
+  void OnHealthReply(const PacketView& packet);
+
+  bool IsMe(const AddressText& field) const { return SameText(field, session_.m_szOwnAddress); }
+  bool Echo() const { return session_.m_bEcho.load() == 1; }
+  void Trace(const std::string& text) { lines_.ShowLine(text, LineKind::Trace); }
+  // "<what> %.16s" with the sender's Address.
+  void TraceFrom(const char* what, const PacketView& packet);
+
+  SessionState& session_;
+  MemberTable& members_;
+  PacketSender& sender_;
+  LivenessCheck& liveness_;
+  LineSink& lines_;
+  DispatchHost& host_;
+};
+
+}  // namespace korvane

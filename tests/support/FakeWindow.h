@@ -1,0 +1,137 @@
+#pragma once
+// A window for a ChatSession without any widgets: it records what the session shows and
+// asks for, mirrors the member list from the table's notifications, and lets a test choose
+// the selection and the minimised state.
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "display/ChatLine.h"
+#include "platform/CodePage.h"
+#include "protocol/ChatSession.h"
+
+namespace korvane::test {
+
+struct ShownLine {
+  std::string text;  // UTF-8
+  LineKind kind;
+};
+
+class FakeWindow : public ChatHost {
+ public:
+  void Attach(ChatSession& session) { session_ = &session; }
+
+  // LineSink
+  void ShowLine(const std::string& text, LineKind kind) override {
+    std::lock_guard lock(mutex_);
+    lines_.push_back({Cp932ToUtf8(text), kind});
+  }
+  // ChatSendHost and DispatchHost
+  void RecordSelection(SelectionRecord& selection) override {
+    std::lock_guard lock(mutex_);
+    selection = {};
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+      const bool selected = std::find(selected_.begin(), selected_.end(), rows_[row].handle) != selected_.end();
+      selection.m_selFlags += selected ? '1' : '0';
+      selection.m_selAddrs.push_back(selected ? rows_[row].address : AddressText{});
+    }
+  }
+  void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override {
+    ShowLine(FormatChatLine(PacketView(packet), selective), LineKind::Chat);
+  }
+  // DispatchHost
+  bool IsIconic() override { return iconic_.load(); }
+  void AlertMinimised(const PacketView&) override { ++alerts_; }
+  void Logout() override { session_->Logout(); }
+  // LivenessHost
+  void SetTimer(int id, std::chrono::milliseconds interval) override {
+    std::lock_guard lock(mutex_);
+    timers_[id] = interval;
+  }
+  void KillTimer(int id) override {
+    std::lock_guard lock(mutex_);
+    timers_.erase(id);
+  }
+  void SetMemberCaption(const std::string& text) override {
+    std::lock_guard lock(mutex_);
+    caption_ = Cp932ToUtf8(text);
+  }
+  // MemberListView
+  void MemberAdded(int row, const MemberRow& member, int count) override {
+    std::lock_guard lock(mutex_);
+    rows_.insert(rows_.begin() + row, member);
+    tooltipCount_ = count;
+  }
+  void MemberRemoved(int row, int count) override {
+    std::lock_guard lock(mutex_);
+    rows_.erase(rows_.begin() + row);
+    tooltipCount_ = count;
+  }
+  void MembersCleared() override {
+    std::lock_guard lock(mutex_);
+    rows_.clear();
+    tooltipCount_ = 0;
+  }
+
+  // For the test.
+  std::vector<ShownLine> Lines() const {
+    std::lock_guard lock(mutex_);
+    return lines_;
+  }
+  std::vector<std::string> Texts(LineKind kind) const {
+    std::vector<std::string> texts;
+    for (const ShownLine& line : Lines())
+      if (line.kind == kind) texts.push_back(line.text);
+    return texts;
+  }
+  bool Shows(const std::string& text, LineKind kind) const {
+    const auto texts = Texts(kind);
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  }
+  void ClearLines() {
+    std::lock_guard lock(mutex_);
+    lines_.clear();
+  }
+  std::vector<std::string> Handles() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> handles;
+    for (const MemberRow& row : rows_) handles.push_back(Cp932ToUtf8(row.handle));
+    return handles;
+  }
+  int TooltipCount() const {
+    std::lock_guard lock(mutex_);
+    return tooltipCount_;
+  }
+  std::map<int, std::chrono::milliseconds> Timers() const {
+    std::lock_guard lock(mutex_);
+    return timers_;
+  }
+  std::string Caption() const {
+    std::lock_guard lock(mutex_);
+    return caption_;
+  }
+  void Select(std::vector<std::string> handles) {
+    std::lock_guard lock(mutex_);
+    selected_ = std::move(handles);
+  }
+  void SetIconic(bool iconic) { iconic_ = iconic; }
+  int Alerts() const { return alerts_.load(); }
+
+ private:
+  ChatSession* session_ = nullptr;
+  mutable std::mutex mutex_;
+  std::vector<ShownLine> lines_;
+  std::vector<MemberRow> rows_;
+  int tooltipCount_ = 0;
+  std::map<int, std::chrono::milliseconds> timers_;
+  std::string caption_;
+  std::vector<std::string> selected_;
+  std::atomic<bool> iconic_{false};
+  std::atomic<int> alerts_{0};
+};
+
+}  // namespace korvane::test
