@@ -7,11 +7,12 @@
 #include <span>
 
 #include "protocol/FixedText.h"
+#include "settings/SettingsRecord.h"
 
 namespace korvane {
 
-// The settings file has room for this many registered addresses.
-constexpr int kOutDomainCapacity = 100;
+// As many as the settings file can register.
+constexpr int kOutDomainCapacity = kMaxOutDomainAddrs;
 
 struct OutDomainList {
   std::int32_t m_nOutDomainCount = 0;

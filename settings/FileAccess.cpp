@@ -10,14 +10,24 @@
 
 namespace korvane {
 
-UniqueFd OpenReadWrite(const std::string& nameCp932) {
+namespace {
+
+UniqueFd OpenCreating(const std::string& nameCp932, int flags) {
   const std::string name = Cp932ToUtf8(nameCp932);
   int fd;
   do {
     // Close-on-exec: the desktop programs we start must not inherit our files.
-    fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    fd = ::open(name.c_str(), flags | O_CREAT | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EINTR);
   return UniqueFd(fd);
+}
+
+}  // namespace
+
+UniqueFd OpenReadWrite(const std::string& nameCp932) { return OpenCreating(nameCp932, O_RDWR); }
+
+UniqueFd OpenTruncated(const std::string& nameCp932) {
+  return OpenCreating(nameCp932, O_WRONLY | O_TRUNC);
 }
 
 bool WriteAllAt(int fd, std::string_view bytes, off_t offset) {

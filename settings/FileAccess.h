@@ -14,6 +14,9 @@ namespace korvane {
 // nameCp932 is converted to the file system's encoding only here. Invalid on failure.
 UniqueFd OpenReadWrite(const std::string& nameCp932);
 
+// The same, but emptied on opening: for clearing a file, never for writing one.
+UniqueFd OpenTruncated(const std::string& nameCp932);
+
 // Writes every byte at offset, retrying short writes; false when the kernel refused some.
 bool WriteAllAt(int fd, std::string_view bytes, off_t offset);
 

@@ -1,0 +1,53 @@
+#include "settings/SettingsFile.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "settings/FileAccess.h"
+
+namespace korvane {
+namespace {
+
+// Reads from offset 0 until size bytes or the end of the file; false on a read error.
+bool ReadFromStart(int fd, char* buffer, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t count = ::pread(fd, buffer + got, size - got, static_cast<off_t>(got));
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return false;
+    if (count == 0) break;
+    got += static_cast<std::size_t>(count);
+  }
+  return true;
+}
+
+}  // namespace
+
+int ReadSettingsFile(SettingsRecord& record, const std::string& path) {
+  const UniqueFd file = OpenReadWrite(path);
+  if (!file.Valid()) {
+    ShowFileError("Open", path);
+    return -1;
+  }
+  SettingsRecord buffer;  // all zero: what the file does not hold reads as zero
+  if (!ReadFromStart(file.Get(), reinterpret_cast<char*>(&buffer), sizeof buffer)) {
+    ShowFileError("Read", path);
+    return -1;
+  }
+  record = buffer;
+  return 0;
+}
+
+void WriteSettingsFile(SettingsRecord& record, const std::string& path) {
+  const UniqueFd file = OpenReadWrite(path);
+  if (!file.Valid()) {
+    ShowFileError("Open", path);
+    return;
+  }
+  for (auto& phrase : record.szPhrase) phrase[sizeof phrase - 1] = '\0';
+  const std::string_view bytes(reinterpret_cast<const char*>(&record), sizeof record);
+  if (!WriteAllAt(file.Get(), bytes, 0) || ::fsync(file.Get()) != 0) ShowFileError("Write", path);
+}
+
+}  // namespace korvane

@@ -1,0 +1,49 @@
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+
+#include "tests/chatlog/ChatLogFixture.h"
+
+namespace korvane::test {
+namespace {
+
+TEST_F(ChatLogTest, UnopenableLogShowsOneBoxPerTryAndTheNextLineTriesAgain) {
+  const std::string path = folder.Path("later/chat.log");
+  Configure(path, "1");  // the measure fails too
+  log.WriteLogLine("lost one");
+  log.WriteLogLine("lost two");
+  ASSERT_EQ(boxes.Boxes().size(), 3u);
+  for (const auto& box : boxes.Boxes()) {
+    EXPECT_EQ(box.text, "[ERROR] Open File(" + path + ")");
+    EXPECT_EQ(box.style, MB_ICONSTOP);
+  }
+  // The position was never known: the next line goes to the end of what is there by then.
+  std::filesystem::create_directory(folder.Path("later"));
+  WriteBytes(path, std::string(50, '#'));
+  log.WriteLogLine("kept");
+  EXPECT_EQ(ReadBytes(path), std::string(50, '#') + Line("kept"));
+}
+
+TEST_F(ChatLogTest, FailedWriteIsShownAndTakesBackWhatItAdded) {
+  WriteBytes(logPath, std::string(1000, '#'));
+  Configure(logPath, "4");
+  // As a full disk would: room for part of the stamp only.
+  const sighandler_t handler = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit previous{};
+  ::getrlimit(RLIMIT_FSIZE, &previous);
+  const rlimit tight{1010, previous.rlim_max};
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+  log.WriteLogLine("too much");
+  ::setrlimit(RLIMIT_FSIZE, &previous);
+  ::signal(SIGXFSZ, handler);
+
+  EXPECT_EQ(File(), std::string(1000, '#'));
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].text, "[ERROR] Write File(" + logPath + ")");
+  log.WriteLogLine("fits");
+  EXPECT_EQ(File(), std::string(1000, '#') + Line("fits"));
+}
+
+}  // namespace
+}  // namespace korvane::test

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "platform/CodePage.h"
+#include "settings/SettingsFile.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+namespace korvane {
+namespace {
+
+constexpr std::size_t kSize = 7172;
+
+std::string Bytes(const SettingsRecord& record) {
+  return std::string(reinterpret_cast<const char*>(&record), sizeof record);
+}
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  // Reads the file, made of fileBytes when given, into a record that held other bytes.
+  SettingsRecord ReadFrom(std::optional<std::string_view> fileBytes) {
+    if (fileBytes) test::WriteBytes(path, *fileBytes);
+    SettingsRecord record;
+    std::memset(static_cast<void*>(&record), 'q', sizeof record);
+    EXPECT_EQ(ReadSettingsFile(record, path), 0);
+    return record;
+  }
+
+  test::TempFolder folder;
+  const std::string path = folder.Path("TOOLBOX");
+  test::MessageBoxRecorder boxes;
+};
+
+TEST_F(SettingsFileTest, RecordIsWrittenAtThePublishedOffsetsAndReadBackWhole) {
+  const std::string handle = Utf8ToCp932("太郎"), office = Utf8ToCp932("本社");
+  SettingsRecord record{.nIconAction = 2, .szPhrase = {"M1", "", "", "", "M5"},
+                        .bIconizeAtStart = 3, .bAutoLogin = 4, .nLogMode = 5,
+                        .szLogFile = "logs/chat.log", .bLogSizeLimit = 6, .szLogSizeKB = "64",
+                        .crText = 0x00112233, .crBack = 0x00FFEEDD, .nOutDomainMode = 7,
+                        .nAddrCount = 2, .bShowSysMsg = 8, .bAutoWrap = 9, .bEcho = 10};
+  handle.copy(record.szDefaultName, handle.size());
+  office.copy(record.szAddrName[0], office.size());
+  std::strcpy(record.szAddrName[99], "last");
+  std::strcpy(record.szAddrIP[0], "192.168.1.10");
+  std::strcpy(record.szAddrIP[99], "10.0.0.99");
+  WriteSettingsFile(record, path);
+
+  const auto int32 = [](std::uint32_t value) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(value >> (8 * i));
+    return bytes;
+  };
+  const std::pair<std::size_t, std::string> fields[] = {
+      {0, int32(2)}, {4, "M1"}, {132, "M5"}, {164, int32(3)}, {168, int32(4)}, {172, handle},
+      {204, int32(5)}, {208, "logs/chat.log"}, {508, int32(6)}, {512, "64"},
+      {544, int32(0x00112233)}, {548, int32(0x00FFEEDD)}, {552, int32(7)}, {556, int32(2)},
+      {560, office}, {560 + 50 * 99, "last"}, {5560, "192.168.1.10"},
+      {5560 + 16 * 99, "10.0.0.99"}, {7160, int32(8)}, {7164, int32(9)}, {7168, int32(10)}};
+  std::string image(kSize, '\0');
+  for (const auto& [offset, bytes] : fields) image.replace(offset, bytes.size(), bytes);
+  EXPECT_EQ(test::ReadBytes(path), image);
+  EXPECT_EQ(Bytes(ReadFrom(std::nullopt)), Bytes(record));
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(SettingsFileTest, MissingOrShortFileReadsWithAZeroTail) {
+  EXPECT_EQ(Bytes(ReadFrom(std::nullopt)), std::string(kSize, '\0'));
+  EXPECT_EQ(std::filesystem::file_size(path), 0u);  // created, still empty
+
+  EXPECT_EQ(Bytes(ReadFrom(std::string(600, 'Z'))),
+            std::string(600, 'Z') + std::string(kSize - 600, '\0'));
+}
+
+TEST_F(SettingsFileTest, LongerFileKeepsItsBytesPastTheRecord) {
+  std::string old(8000, '\0');
+  for (std::size_t i = 0; i < old.size(); ++i) old[i] = static_cast<char>(i % 251);
+  SettingsRecord record = ReadFrom(old);
+  EXPECT_EQ(Bytes(record), old.substr(0, kSize));
+  record = SettingsRecord{};
+  record.bEcho = 1;
+  WriteSettingsFile(record, path);
+  EXPECT_EQ(test::ReadBytes(path), Bytes(record) + old.substr(kSize));
+}
+
+TEST_F(SettingsFileTest, FullPhraseIsReadWholeAndLosesItsLastByteOnTheNextWrite) {
+  SettingsRecord record = ReadFrom(std::string(36, '\0') + std::string(32, 'x') + "y");
+  EXPECT_EQ(FieldText(record.szPhrase[1]), std::string(32, 'x'));
+  WriteSettingsFile(record, path);
+  for (const auto& phrase : record.szPhrase) EXPECT_EQ(phrase[31], '\0');
+  EXPECT_EQ(test::ReadBytes(path).substr(36, 33), std::string(31, 'x') + '\0' + 'y');
+}
+
+TEST_F(SettingsFileTest, GarbageIsReadWithinBounds) {
+  const SettingsRecord record = ReadFrom(std::string(kSize, '\xFF'));
+  EXPECT_EQ(UsableAddrCount(record), 0);  // stored as -1
+  EXPECT_EQ(FieldText(record.szAddrIP[99]).size(), 16u);
+  for (const auto& [stored, usable] :
+       {std::pair{INT_MIN, 0}, {37, 37}, {101, 100}, {INT_MAX, 100}}) {
+    SettingsRecord counted;
+    counted.nAddrCount = stored;
+    EXPECT_EQ(UsableAddrCount(counted), usable) << stored;
+  }
+}
+
+TEST_F(SettingsFileTest, FailuresAreShownOnceEachAndLeaveTheRecord) {
+  const std::string unopenable = folder.Path("no%sdir/TOOLBOX");  // '%' must come out as it is
+  SettingsRecord record;
+  std::memset(record.szPhrase, 'p', sizeof record.szPhrase);
+  const std::string before = Bytes(record);
+  EXPECT_EQ(ReadSettingsFile(record, unopenable), -1);
+  WriteSettingsFile(record, unopenable);
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);  // opens read-write but has no offset 0
+  EXPECT_EQ(ReadSettingsFile(record, path), -1);
+  EXPECT_EQ(Bytes(record), before);
+  WriteSettingsFile(record, path);
+
+  std::vector<std::string> texts;
+  for (const auto& box : boxes.Boxes()) {
+    texts.push_back(box.text);
+    EXPECT_EQ(box.style, MB_ICONSTOP);
+  }
+  EXPECT_EQ(texts,
+            (std::vector<std::string>{
+                "[ERROR] Open File(" + unopenable + ")", "[ERROR] Open File(" + unopenable + ")",
+                "[ERROR] Read File(" + path + ")", "[ERROR] Write File(" + path + ")"}));
+}
+
+}  // namespace
+}  // namespace korvane
