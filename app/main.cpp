@@ -1,13 +1,16 @@
 #include <QApplication>
-#include <QDialog>
 
+#include "app/CChatApp.h"
 #include "platform/DialogFont.h"
+#include "platform/QtMessageBox.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // The main window's own run is the program's only event loop: hiding it in the tray, or
+  // closing a message box while it hides, must not end the program.
+  QApplication::setQuitOnLastWindowClosed(false);
   korvane::InstallDialogFont();
-  QDialog window;
-  window.setWindowTitle(QStringLiteral("Korvane"));
-  window.show();
-  return application.exec();
+  korvane::InstallQtMessageBox();
+  korvane::CChatApp().InitInstance();
+  return 0;
 }

@@ -25,9 +25,15 @@ std::int64_t FileLength(int fd) {
 CChatLog::CChatLog(Clock clock) : m_clock(std::move(clock)) {}
 
 void CChatLog::WriteLogLine(const std::string& textCp932) {
-  std::unique_lock lock(m_mutex);
+  if (const auto failure = TryWriteLogLine(textCp932))
+    ShowFileError(failure->action, failure->fileName);
+}
+
+std::optional<LogWriteFailure> CChatLog::TryWriteLogLine(const std::string& textCp932) {
+  std::lock_guard lock(m_mutex);
   const std::string_view failed = WriteLocked(textCp932);
-  ShowAfterUnlock(lock, failed);
+  if (failed.empty()) return std::nullopt;
+  return LogWriteFailure{std::string(failed), NameLocked()};
 }
 
 std::string_view CChatLog::WriteLocked(std::string_view text) {

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,12 @@
 #include "settings/SettingsRecord.h"
 
 namespace korvane {
+
+// A line that could not be written, for the caller to tell the user about.
+struct LogWriteFailure {
+  std::string action;  // "Open" or "Write"
+  std::string fileName;
+};
 
 // The text part of one line is cut to this many bytes; no line the program makes is longer.
 constexpr std::size_t kMaxLogTextBytes = 4999;
@@ -34,6 +41,9 @@ class CChatLog {
   // told and the line is lost; nothing is added to the file, and under a cap the next line
   // goes where this one would have gone. Every line tries again.
   void WriteLogLine(const std::string& textCp932);
+  // The same, but the failure is handed back instead of shown: for a caller that holds a lock
+  // of its own and must release it before a message box can wait for the window.
+  std::optional<LogWriteFailure> TryWriteLogLine(const std::string& textCp932);
 
   // The length of the log file (created when missing), or -1 after telling the user.
   std::int64_t MeasureLogFile();

@@ -11,6 +11,7 @@
 
 #include "platform/BroadcastSlot.h"
 #include "platform/CarrierConfig.h"
+#include "platform/DatagramSocket.h"
 #include "platform/UdpCarrier.h"
 
 namespace korvane::test {
@@ -27,9 +28,9 @@ inline std::unique_ptr<BroadcastSlot> OpenLoopbackSlot(const std::string& addres
 }
 
 // Broadcasts that reach exactly the given slots.
-inline CarrierConfig BroadcastTo(const std::vector<const BroadcastSlot*>& slots) {
+inline CarrierConfig BroadcastTo(const std::vector<const BroadcastSlot*>& receivers) {
   CarrierConfig config;
-  for (const BroadcastSlot* slot : slots) config.broadcastDestinations.push_back({"127.0.0.1", slot->Port()});
+  for (const BroadcastSlot* slot : receivers) config.broadcastDestinations.push_back({"127.0.0.1", slot->Port()});
   return config;
 }
 
@@ -66,6 +67,27 @@ inline std::vector<Bytes> ReadUdp(UdpCarrier& socket, std::size_t count,
       std::this_thread::sleep_for(2ms);
   }
   return datagrams;
+}
+
+// Two neighbouring ports (for the broadcast slot and the unicast carrier) free on every one
+// of the given loopback addresses.
+inline std::pair<std::uint16_t, std::uint16_t> FreePortPair(const std::vector<std::string>& addresses) {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    const UniqueFd probe = BindDatagramSocket(addresses.at(0), 0);
+    const std::uint16_t slot = BoundPort(probe);
+    const auto udp = static_cast<std::uint16_t>(slot + 1);
+    std::vector<UniqueFd> held;
+    bool free = true;
+    for (const std::string& address : addresses) {
+      for (const std::uint16_t port : {slot, udp}) {
+        if (address == addresses[0] && port == slot) continue;
+        held.push_back(BindDatagramSocket(address, port));
+        free = free && held.back().Valid();
+      }
+    }
+    if (free) return {slot, udp};
+  }
+  return {0, 0};
 }
 
 }  // namespace korvane::test

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/DatagramSocket.h"
+#include "tests/support/Loopback.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/PacketCapture.h"
 
@@ -32,7 +32,9 @@ struct Copy {
 class LoopbackLan {
  public:
   explicit LoopbackLan(int copies, LivenessIntervals liveness = {}) {
-    const auto [slotPort, udpPort] = FreePorts(copies);
+    std::vector<std::string> addresses;
+    for (int i = 0; i < copies; ++i) addresses.push_back(AddressOf(i));
+    const auto [slotPort, udpPort] = FreePortPair(addresses);
     CarrierConfig carriers;
     carriers.slotPort = slotPort;
     carriers.udpPort = udpPort;
@@ -69,26 +71,6 @@ class LoopbackLan {
 
  private:
   static std::string AddressOf(int i) { return "127.0.0." + std::to_string(10 + i); }
-
-  // A slot port and a unicast port free on every copy's address.
-  static std::pair<std::uint16_t, std::uint16_t> FreePorts(int copies) {
-    for (int attempt = 0; attempt < 50; ++attempt) {
-      std::vector<UniqueFd> held;
-      const UniqueFd probe = BindDatagramSocket(AddressOf(0), 0);
-      const std::uint16_t slot = BoundPort(probe);
-      const std::uint16_t udp = static_cast<std::uint16_t>(slot + 1);
-      bool free = true;
-      for (int i = 0; i < copies && free; ++i) {
-        for (std::uint16_t port : {slot, udp}) {
-          if (i == 0 && port == slot) continue;
-          held.push_back(BindDatagramSocket(AddressOf(i), port));
-          free = free && held.back().Valid();
-        }
-      }
-      if (free) return {slot, udp};
-    }
-    return {0, 0};
-  }
 
   std::vector<std::unique_ptr<Copy>> copies_;
   bool opened_ = true;

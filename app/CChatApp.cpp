@@ -1,0 +1,41 @@
+#include "app/CChatApp.h"
+
+#include <sys/socket.h>
+
+#include <memory>
+
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+#include "platform/SingleInstanceGuard.h"
+#include "platform/TerminationSignals.h"
+#include "platform/UniqueFd.h"
+#include "window/CChatDlg.h"
+
+namespace korvane {
+namespace {
+
+// The socket layer is usable when a datagram socket can be made.
+bool SocketLayerReady() {
+  return UniqueFd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)).Valid();
+}
+
+}  // namespace
+
+void CChatApp::InitInstance() {
+  if (!SocketLayerReady()) {
+    AfxMessageBox(Utf8ToCp932("Windows ｿｹｯﾄの初期化に失敗しました。"), MB_OK);
+    return;
+  }
+  const SingleInstanceGuard guard(instanceName_);
+  if (guard.AlreadyRunning()) {
+    AfxMessageBox(Utf8ToCp932("二重起動はできません！"), MB_ICONEXCLAMATION);
+    return;
+  }
+  auto window = std::make_unique<CChatDlg>(options_);
+  OnTerminationSignal([dialog = window.get()] { dialog->close(); });
+  window->exec();
+  window->SendBye();
+  window.reset();
+}
+
+}  // namespace korvane

@@ -1,0 +1,115 @@
+#include "display/CMessageList.h"
+
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "platform/CodePage.h"
+#include "platform/DialogFont.h"
+
+namespace korvane {
+namespace {
+
+// Text starts one pixel in, so an extent of width + 1 shows a line whole.
+constexpr int kTextIndent = 1;
+
+QColor FromColorRef(std::uint32_t colour) {
+  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                static_cast<int>((colour >> 16) & 0xFF));
+}
+
+QString ToQString(const std::string& cp932) { return QString::fromStdString(Cp932ToUtf8(cp932)); }
+
+}  // namespace
+
+CMessageList::CMessageList(QWidget* parent)
+    : QAbstractScrollArea(parent), colourSource_([] { return ColourPair{0x000000, 0xFFFFFF}; }) {
+  setFont(DialogFont());
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  horizontalScrollBar()->setSingleStep(QFontMetrics(font()).averageCharWidth());
+  UpdateScrollRanges();
+}
+
+void CMessageList::AppendLine(const std::string& cp932) {
+  lines_.push_back(ToQString(cp932));
+  UpdateScrollRanges();
+  viewport()->update();
+}
+
+int CMessageList::LineCount() const { return static_cast<int>(lines_.size()); }
+
+void CMessageList::ShowLastLine() { verticalScrollBar()->setValue(verticalScrollBar()->maximum()); }
+
+void CMessageList::SetHorizontalExtent(int pixels) {
+  extent_ = pixels;
+  UpdateScrollRanges();
+}
+
+int CMessageList::MeasureText(const std::string& cp932) const {
+  return QFontMetrics(font()).horizontalAdvance(ToQString(cp932));
+}
+
+void CMessageList::SetColourSource(std::function<ColourPair()> source) {
+  colourSource_ = std::move(source);
+  viewport()->update();
+}
+
+void CMessageList::ResetContent() {
+  lines_.clear();
+  UpdateScrollRanges();
+  viewport()->update();
+}
+
+QString CMessageList::LineText(int row) const {
+  return row >= 0 && row < LineCount() ? lines_[row] : QString();
+}
+
+// Both scroll bars are always shown, so the client area follows from the control's own
+// size, even before the first layout has placed the viewport.
+int CMessageList::ClientWidth() const {
+  return contentsRect().width() - verticalScrollBar()->sizeHint().width();
+}
+
+int CMessageList::ClientHeight() const {
+  return contentsRect().height() - horizontalScrollBar()->sizeHint().height();
+}
+
+int CMessageList::RowHeight() const { return QFontMetrics(font()).height(); }
+
+void CMessageList::UpdateScrollRanges() {
+  // Scrolled by whole lines; the last line is in view when it is fully visible.
+  const int fullRows = std::max(1, ClientHeight() / RowHeight());
+  QScrollBar* vertical = verticalScrollBar();
+  vertical->setPageStep(fullRows);
+  vertical->setRange(0, std::max(0, LineCount() - fullRows));
+  QScrollBar* horizontal = horizontalScrollBar();
+  horizontal->setPageStep(ClientWidth());
+  horizontal->setRange(0, std::max(0, extent_ - ClientWidth()));
+}
+
+void CMessageList::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollRanges();
+}
+
+void CMessageList::paintEvent(QPaintEvent* event) {
+  const auto [text, background] = colourSource_();
+  QPainter painter(viewport());
+  painter.fillRect(event->rect(), FromColorRef(background));
+  painter.setPen(FromColorRef(text));
+  painter.setFont(font());
+
+  const QFontMetrics metrics(font());
+  const int rowHeight = metrics.height();
+  const int top = verticalScrollBar()->value();
+  const int first = top + event->rect().top() / rowHeight;
+  const int last = std::min(LineCount() - 1, top + event->rect().bottom() / rowHeight);
+  const int x = kTextIndent - horizontalScrollBar()->value();
+  for (int row = first; row <= last; ++row)
+    painter.drawText(x, (row - top) * rowHeight + metrics.ascent(), lines_[row]);
+}
+
+}  // namespace korvane

@@ -1,0 +1,33 @@
+#pragma once
+// The window's icon in the desktop's notification area, with the member count as tooltip.
+
+#include <QIcon>
+#include <QObject>
+#include <QSystemTrayIcon>
+
+namespace korvane {
+
+class TrayIcon : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TrayIcon(QObject* parent = nullptr);
+
+  // False on desktops without a notification area: the icon would be no way back.
+  static bool Available();
+
+  void AddTrayIcon(const QIcon& icon, int memberCount);
+  void UpdateTrayTip(const QIcon& icon, int memberCount);
+  void RemoveTrayIcon();
+
+  bool Shown() const { return icon_.isVisible(); }
+  QString ToolTip() const { return icon_.toolTip(); }
+
+ signals:
+  void DoubleClicked();
+
+ private:
+  QSystemTrayIcon icon_;
+};
+
+}  // namespace korvane

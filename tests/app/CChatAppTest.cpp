@@ -1,0 +1,70 @@
+// The whole program's run: one copy per host, the modal window, the departure.
+
+#include "app/CChatApp.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include "platform/SingleInstanceGuard.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/WindowNetwork.h"
+
+namespace korvane {
+namespace {
+
+std::string InstanceName() { return "KorvaneAppTest-" + std::to_string(::getpid()); }
+
+// Closes the program's window, as its close box does, once it has run a while.
+void CloseSoon() {
+  QTimer::singleShot(200, [] {
+    if (QWidget* window = QApplication::activeModalWidget()) window->close();
+  });
+}
+
+int ByesOnTheWire(test::PacketCapture& tap) {
+  int byes = 0;
+  for (const auto& datagram : tap.Take(100, std::chrono::milliseconds(300)))
+    if (PacketView(datagram.bytes).HasCode(code::kCmdBye)) ++byes;
+  return byes;
+}
+
+TEST(CChatApp, ExitWhileLoggedInAnnouncesTheDepartureThreeTimes) {
+  test::MessageBoxRecorder boxes;
+  test::WindowNetwork network(1);
+  SettingsRecord settings = test::PlainSettings();
+  settings.bAutoLogin = 1;
+  std::strcpy(settings.szDefaultName, "alice");
+  settings.nLogMode = 1;
+  std::strcpy(settings.szLogFile, network.LogFile(0).c_str());
+  CloseSoon();
+  CChatApp(network.OptionsFor(0, settings), InstanceName()).InitInstance();
+  EXPECT_EQ(ByesOnTheWire(network.tap), 3);
+  // The receive loop had ended, and said so, before the window was gone.
+  const std::string log = test::ReadBytes(network.LogFile(0));
+  EXPECT_NE(log.find("Already Mailslot was closed"), std::string::npos);
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(CChatApp, ExitWhileLoggedOutAnnouncesNothing) {
+  test::WindowNetwork network(1);
+  CloseSoon();
+  CChatApp(network.OptionsFor(0), InstanceName()).InitInstance();
+  EXPECT_EQ(ByesOnTheWire(network.tap), 0);
+}
+
+TEST(CChatApp, SecondCopyIsRefusedAndTheFirstUntouched) {
+  test::MessageBoxRecorder boxes;
+  test::WindowNetwork network(1);
+  const SingleInstanceGuard first(InstanceName());
+  CChatApp(network.OptionsFor(0), InstanceName()).InitInstance();  // returns at once
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].text, "二重起動はできません！");
+  EXPECT_EQ(boxes.Boxes()[0].style, MB_ICONEXCLAMATION);
+  EXPECT_TRUE(SingleInstanceGuard(InstanceName()).AlreadyRunning());
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,127 @@
+#include "display/LinePresenter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace korvane {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Every byte is 10 pixels wide, so a double-byte character is 20.
+class FakeDisplay : public MessageDisplay {
+ public:
+  void AppendLine(const std::string& cp932) override { lines.push_back(cp932); }
+  int LineCount() const override { return static_cast<int>(lines.size()); }
+  void ShowLastLine() override { ++scrolls; }
+  void SetHorizontalExtent(int pixels) override { extents.push_back(pixels); }
+  int MeasureText(const std::string& cp932) const override { return 10 * static_cast<int>(cp932.size()); }
+
+  Lines lines;
+  int scrolls = 0;
+  std::vector<int> extents;
+};
+
+constexpr DisplayOptions kEverything{.systemMessages = true, .autoWrap = true};
+constexpr DisplayOptions kQuiet{.systemMessages = false, .autoWrap = false};
+
+class LinePresenterTest : public testing::Test {
+ protected:
+  // Chat lines with auto line-break on, on a display this wide.
+  Lines Wrapped(const std::string& text, int listWidth) {
+    presenter.SetListWidth(listWidth);
+    presenter.Present(text, LineKind::Chat, kEverything);
+    return display.lines;
+  }
+
+  FakeDisplay display;
+  LinePresenter presenter{display};
+};
+
+TEST_F(LinePresenterTest, ShowsEachKindAsItsOptionsSay) {
+  presenter.Present("*** hidden ***", LineKind::Notice, kQuiet);
+  presenter.Present("trace on an empty display", LineKind::Trace, kEverything);
+  EXPECT_TRUE(display.lines.empty());
+  EXPECT_EQ(display.scrolls, 0);
+
+  presenter.Present("prompt", LineKind::Prompt, kQuiet);
+  presenter.Present("notice", LineKind::Notice, kEverything);
+  presenter.Present("chat", LineKind::Chat, kQuiet);
+  EXPECT_EQ(display.lines, (Lines{"prompt", "notice", "chat"}));
+  EXPECT_EQ(display.scrolls, 3);
+
+  // Hidden notices leave the view alone; traces and unknown kinds bring the end back.
+  presenter.Present("*** hidden ***", LineKind::Notice, kQuiet);
+  EXPECT_EQ(display.scrolls, 3);
+  presenter.Present("------------", LineKind::Trace, kEverything);
+  presenter.Present("kind 7", static_cast<LineKind>(7), kEverything);
+  EXPECT_EQ(display.lines.size(), 3u);
+  EXPECT_EQ(display.scrolls, 5);
+}
+
+TEST_F(LinePresenterTest, ExtentFollowsTheWidestUnwrappedLineUntilCleared) {
+  presenter.SetListWidth(50);
+  presenter.Present("abcdefgh", LineKind::Chat, kQuiet);        // 80
+  presenter.Present("abc", LineKind::Prompt, kEverything);       // narrower: untouched
+  presenter.Present("12345678", LineKind::Notice, kEverything);  // as wide: set again
+  // Prompts and notices are never broken, whatever their width.
+  presenter.Present("x> 1234567890", LineKind::Prompt, kEverything);
+  EXPECT_EQ(display.extents, (std::vector<int>{81, 81, 131}));
+  EXPECT_EQ(presenter.MaxLineWidth(), 130);
+
+  presenter.Clear();
+  EXPECT_EQ(presenter.MaxLineWidth(), 0);
+  presenter.Present("ab", LineKind::Prompt, kEverything);
+  EXPECT_EQ(display.extents, (std::vector<int>{81, 81, 131, 0, 21}));
+}
+
+TEST_F(LinePresenterTest, BreaksOnlyLinesWiderThanTheDisplay) {
+  EXPECT_EQ(Wrapped("ab > 56789012345", 160), (Lines{"ab > 56789012345"}));
+  display.lines.clear();
+  EXPECT_EQ(Wrapped("ab > 56789012345", 159),
+            (Lines{"ab > 567890123", "ab > 45"}));
+  // Lines that fit, or were broken, leave the extent as it was.
+  EXPECT_TRUE(display.extents.empty());
+}
+
+TEST_F(LinePresenterTest, ClosesASegmentWhereItFirstReachesTheLimit) {
+  // Limit 80: reached exactly after 8 bytes, and the continuation restarts at prefix + space.
+  EXPECT_EQ(Wrapped("ab > 0123456789", 105), (Lines{"ab > 012", "ab > 345", "ab > 678", "ab > 9"}));
+  display.lines.clear();
+  // Limit 81: the ninth byte is needed.
+  EXPECT_EQ(Wrapped("ab > 0123456789", 106), (Lines{"ab > 0123", "ab > 4567", "ab > 89"}));
+}
+
+TEST_F(LinePresenterTest, DropsARemainderOfOnlyPrefixAndSpace) {
+  EXPECT_EQ(Wrapped("ab > 012345678", 105), (Lines{"ab > 012", "ab > 345", "ab > 678"}));
+}
+
+TEST_F(LinePresenterTest, PrefixWiderThanTheLimitGivesOneLinePerCharacter) {
+  EXPECT_EQ(Wrapped("abcd> xy", 60), (Lines{"abcd> ", "abcd> x", "abcd> y"}));
+}
+
+TEST_F(LinePresenterTest, KeepsDoubleByteCharactersWhole) {
+  // The limit of 40 falls between the two bytes of each character.
+  const std::string a = "\x82\xA0";
+  EXPECT_EQ(Wrapped("a> " + a + a, 65), (Lines{"a> " + a, "a> " + a}));
+  display.lines.clear();
+  // A lead byte cut off by the end of the text stays alone, with nothing read after it.
+  EXPECT_EQ(Wrapped("a> " + a + a + "x\x82", 75), (Lines{"a> " + a, "a> " + a, "a> x\x82"}));
+}
+
+TEST_F(LinePresenterTest, TextWithNothingToBreakAtIsOneLineWithTheExtent) {
+  // A fixed-phrase line has no '>'.
+  EXPECT_EQ(Wrapped("[M1]0123456789", 50), (Lines{"[M1]0123456789"}));
+  // Nothing after the first '>': still shown, not lost.
+  EXPECT_EQ(Wrapped("[M2]xyz>", 50), (Lines{"[M1]0123456789", "[M2]xyz>"}));
+  EXPECT_EQ(display.extents, (std::vector<int>{141}));
+  // Auto line-break off: a wide chat line is not broken either.
+  presenter.Present("ab > 0123456789abc", LineKind::Chat, kQuiet);
+  EXPECT_EQ(display.lines.back(), "ab > 0123456789abc");
+  EXPECT_EQ(display.extents.back(), 181);
+}
+
+}  // namespace
+}  // namespace korvane

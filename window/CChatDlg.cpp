@@ -1,0 +1,260 @@
+#include "window/CChatDlg.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "display/CMemberList.h"
+#include "display/CMessageList.h"
+#include "display/TrayIcon.h"
+#include "platform/CodePage.h"
+#include "platform/DialogFont.h"
+#include "platform/MessageBox.h"
+#include "platform/OwnAddress.h"
+#include "resources/Icons.h"
+#include "resources/MainDialogTemplate.h"
+#include "settings/SettingsFile.h"
+#include "window/Cp932LengthValidator.h"
+#include "window/DialogBuilder.h"
+
+namespace korvane {
+
+CChatDlg::CChatDlg(ChatDlgOptions options, QWidget* parent)
+    : QDialog(parent), m_options(std::move(options)) {
+  m_hIcon = MainIcon();
+  m_hAlertIcon = AlertIcon();
+  ReadStartupSettings();
+  BuildControls();
+  OnCreate();
+  OnInitDialog();
+}
+
+void CChatDlg::ReadStartupSettings() {
+  // A file that cannot be read leaves the all-zero record, as a new file would.
+  if (ReadSettingsFile(m_settings, m_options.settingsFile) == 0) {
+    m_bInitialMinimizeDone = m_settings.bIconizeAtStart == 1 ? 0 : 1;
+    m_bSystemMessages = m_settings.bShowSysMsg;
+    m_bAutoWrap = m_settings.bAutoWrap;
+  }
+  m_crText = m_settings.crText;
+  m_crBack = m_settings.crBack;
+}
+
+void CChatDlg::BuildControls() {
+  setWindowTitle(QString::fromUtf8(kMainDialog.title));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(DialogFont());
+  setFixedSize(DialogPixelSize(kMainDialog, font()));
+
+  const BuiltControls controls = BuildDialog(*this, kMainDialog, [this](const ControlTemplate& control) -> QWidget* {
+    if (control.id == id::kMessageList) return new CMessageList(this);
+    if (control.id == id::kMemberList) return new CMemberList(this);
+    return nullptr;
+  });
+  m_wndMemberLabel = controls.Get<QLabel>(id::kMemberLabel);
+  m_wndMemberList = controls.Get<CMemberList>(id::kMemberList);
+  m_wndInputLabel = controls.Get<QLabel>(id::kInputLabel);
+  m_wndMessageList = controls.Get<CMessageList>(id::kMessageList);
+  m_btnLoginGroup = controls.Get<QGroupBox>(id::kLoginGroup);
+  m_btnLogout = controls.Get<QPushButton>(id::kLogout);
+  m_btnLogin = controls.Get<QPushButton>(id::kLogin);
+  m_editHandle = controls.Get<QLineEdit>(id::kHandleInput);
+  m_btnSend = controls.Get<QPushButton>(id::kSend);
+  m_editMessage = controls.Get<QLineEdit>(id::kMessageInput);
+
+  m_editHandle->setValidator(new Cp932LengthValidator(kMaxHandleBytes, m_editHandle));
+  for (const int command : {id::kSend, id::kLogin, id::kLogout, id::kClearDisplay}) {
+    auto* button = controls.Get<QPushButton>(command);
+    // Enter is routed by the window's own default button, visible or not.
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, command] { OnCommand(command); });
+  }
+  m_wndMessageList->SetColourSource([this] { return std::pair{m_crText, m_crBack}; });
+  m_presenter = std::make_unique<LinePresenter>(*m_wndMessageList);
+  // Escape and Enter anywhere in the window reach the window first.
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+
+  m_probeTimer.setTimerType(Qt::CoarseTimer);
+  connect(&m_probeTimer, &QTimer::timeout, this, [this] { m_session->OnTimer(kProbeTimer); });
+  connect(&m_answerTimer, &QTimer::timeout, this, [this] { m_session->OnTimer(kAnswerTimer); });
+}
+
+void CChatDlg::OnCreate() {
+  m_tray = new TrayIcon(this);
+  connect(m_tray, &TrayIcon::DoubleClicked, this, &CChatDlg::RestoreFromTray);
+  m_tray->AddTrayIcon(m_hIcon, 0);
+  if (m_bInitialMinimizeDone == 0) {
+    // Runs once the window is shown, after its initialisation.
+    QTimer::singleShot(0, this, &CChatDlg::MinimiseIntoTray);
+    m_bInitialMinimizeDone = 1;
+  }
+}
+
+void CChatDlg::OnInitDialog() {
+  static const std::string kSlotFailed = Utf8ToCp932("メールスロットの作成に失敗しました");
+  static const std::string kSameColours = Utf8ToCp932("表示エリアの背景色と文字色が同じです！");
+  setWindowIcon(m_hIcon);
+
+  SessionOptions session{m_options.ownAddress.empty() ? ResolveOwnAddress() : m_options.ownAddress,
+                         m_options.carriers, m_options.liveness, m_options.receivePeriod};
+  m_session = std::make_unique<ChatSession>(*this, std::move(session));
+  m_session->State().m_bEcho = m_settings.bEcho;
+
+  SetLoggedOutLayout();
+  m_editHandle->setFocus();
+  SetDefaultButton(id::kLogin);
+
+  m_nListWidth = m_wndMessageList->ClientWidth();
+  m_presenter->SetListWidth(m_nListWidth);
+  m_wndMessageList->SetHorizontalExtent(m_nListWidth);
+
+  if (!m_session->OpenCarriers()) {
+    AfxMessageBox(kSlotFailed, MB_OK);
+    return;
+  }
+  LoadOutDomainTable();
+  if (m_settings.bAutoLogin == 1) {
+    m_editHandle->setText(QString::fromStdString(Cp932ToUtf8(FieldText(m_settings.szDefaultName))));
+    Login();
+  }
+  m_log.ConfigureLog(m_settings);
+  if (m_crText == m_crBack) AfxMessageBox(kSameColours, MB_ICONINFORMATION | MB_TOPMOST);
+}
+
+void CChatDlg::LoadOutDomainTable() {
+  // Taken whatever the stored out-of-domain choice: only applying the settings looks at it.
+  const int count = UsableAddrCount(m_settings);
+  if (count <= 0) return;
+  std::vector<AddressText> addresses;
+  for (int i = 0; i < count; ++i) addresses.push_back(MakeFixedText<16>(FieldText(m_settings.szAddrIP[i])));
+  m_session->OutDomain().Assign(count, addresses);
+}
+
+void CChatDlg::SetLoggedOutLayout() {
+  m_editHandle->show();
+  m_btnLogin->show();
+  m_btnLogout->hide();
+  for (QWidget* control : {static_cast<QWidget*>(m_wndMessageList), static_cast<QWidget*>(m_editMessage),
+                           static_cast<QWidget*>(m_wndMemberList), static_cast<QWidget*>(m_wndInputLabel)})
+    control->setEnabled(false);
+  m_session->Members().Clear();
+  UpdateTrayTip();
+}
+
+void CChatDlg::SetLoggedInLayout() {
+  m_editHandle->hide();
+  m_btnLogin->hide();
+  m_btnLogout->show();
+  for (QWidget* control : {static_cast<QWidget*>(m_wndMessageList), static_cast<QWidget*>(m_editMessage),
+                           static_cast<QWidget*>(m_wndMemberList), static_cast<QWidget*>(m_wndInputLabel)})
+    control->setEnabled(true);
+}
+
+void CChatDlg::SetDefaultButton(int id) {
+  m_nDefaultButton = id;
+  m_btnLogin->setDefault(id == id::kLogin);
+  m_btnSend->setDefault(id == id::kSend);
+}
+
+void CChatDlg::OnCommand(int id) {
+  switch (id) {
+    case id::kSend: OnSend(); break;
+    case id::kLogin: Login(); break;
+    case id::kLogout: Logout(); break;
+    case id::kClearDisplay: ClearDisplay(); break;
+    default: break;
+  }
+}
+
+bool CChatDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Escape) {
+      // Escape hides the window; it never closes it.
+      MinimiseIntoTray();
+      return true;
+    }
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (enter && !qobject_cast<QPushButton*>(watched)) {
+      OnCommand(m_nDefaultButton);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+bool CChatDlg::TrayAvailable() const {
+  return m_options.trayAvailable.value_or(TrayIcon::Available());
+}
+
+void CChatDlg::MinimiseIntoTray() {
+  m_bIconic = true;
+  if (!TrayAvailable()) {
+    // Without a notification area a hidden window could not be brought back.
+    showMinimized();
+    return;
+  }
+  hide();
+}
+
+void CChatDlg::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  if (isMinimized()) {
+    m_bIconic = true;
+    if (TrayAvailable()) QTimer::singleShot(0, this, [this] { hide(); });
+  } else {
+    m_bIconic = false;
+  }
+}
+
+void CChatDlg::RestoreFromTray() {
+  UpdateTrayTip();
+  show();
+  showNormal();
+  m_bIconic = false;
+  raise();
+  activateWindow();
+  (m_session->State().m_bLoggedIn.load() == 1 ? m_editMessage : m_editHandle)->setFocus();
+}
+
+void CChatDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (m_session->State().m_bLoggedIn.load() == 1) {
+    SetDefaultButton(id::kSend);
+    m_editMessage->setFocus();
+  } else {
+    SetDefaultButton(id::kLogin);
+    m_editHandle->setFocus();
+  }
+}
+
+void CChatDlg::UpdateTrayTip() { m_tray->UpdateTrayTip(m_hIcon, m_nMemberCount); }
+
+void CChatDlg::done(int result) {
+  QDialog::done(result);
+  OnDestroy();
+}
+
+void CChatDlg::OnDestroy() {
+  SendBye();
+  m_session->CloseCarriers();
+  m_tray->RemoveTrayIcon();
+}
+
+CChatDlg::~CChatDlg() {
+  SendBye();
+  m_session->CloseCarriers();
+  m_tray->RemoveTrayIcon();
+  // The receive loop may be waiting for this thread (a message box, a logout): release it,
+  // and let it end before anything it uses goes.
+  const UiCallsSuspended suspended;
+  m_session->JoinReceiveLoop();
+}
+
+}  // namespace korvane

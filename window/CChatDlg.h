@@ -1,0 +1,128 @@
+#pragma once
+// The main window: it holds the run-time state of the chat and composes the protocol
+// session, the chat log and the display. The receive thread reaches it through ChatHost;
+// every widget change it asks for is handed to the UI thread in the order asked.
+
+#include <QDialog>
+#include <QIcon>
+#include <QTimer>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+#include "chatlog/ChatLog.h"
+#include "display/LinePresenter.h"
+#include "platform/UiThread.h"
+#include "protocol/ChatSession.h"
+#include "settings/SettingsRecord.h"
+#include "window/ChatDlgOptions.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace korvane {
+
+class CMemberList;
+class CMessageList;
+class TrayIcon;
+
+class CChatDlg : public QDialog, public ChatHost {
+  Q_OBJECT
+
+ public:
+  explicit CChatDlg(ChatDlgOptions options = {}, QWidget* parent = nullptr);
+  ~CChatDlg() override;
+
+  // Commands of the window.
+  void Login();
+  void Logout() override;  // also the dispatcher's, from the receive thread
+  void OnSend();
+  int SendFixedPhrase(char c);
+  void ClearDisplay();
+  void SendBye();
+
+  // ChatHost
+  void ShowLine(const std::string& text, LineKind kind) override;
+  void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override;
+  void RecordSelection(SelectionRecord& selection) override;
+  bool IsIconic() override { return m_bIconic.load(); }
+  void AlertMinimised(const PacketView& packet) override;
+  void SetTimer(int id, std::chrono::milliseconds interval) override;
+  void KillTimer(int id) override;
+  void SetMemberCaption(const std::string& text) override;
+  void MemberAdded(int row, const MemberRow& member, int count) override;
+  void MemberRemoved(int row, int count) override;
+  void MembersCleared() override;
+
+  // State, for the application object and tests.
+  ChatSession& Session() { return *m_session; }
+  CChatLog& Log() { return m_log; }
+  const SettingsRecord& Settings() const { return m_settings; }
+  TrayIcon& Tray() { return *m_tray; }
+  int DefaultButtonId() const { return m_nDefaultButton; }
+  int MemberCount() const { return m_nMemberCount; }
+  int ListWidth() const { return m_nListWidth; }
+
+ protected:
+  void done(int result) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  static constexpr int kMaxHandleBytes = 32;
+
+  void ReadStartupSettings();
+  void BuildControls();
+  void OnCreate();
+  void OnInitDialog();
+  void LoadOutDomainTable();
+  void SetLoggedOutLayout();
+  void SetLoggedInLayout();
+  void SetDefaultButton(int id);
+  void OnCommand(int id);
+  void MinimiseIntoTray();
+  void RestoreFromTray();
+  void UpdateTrayTip();
+  void OnDestroy();
+  bool TrayAvailable() const;
+
+  ChatDlgOptions m_options;
+  SettingsRecord m_settings{};
+  std::int32_t m_bInitialMinimizeDone = 1;
+  QIcon m_hIcon;
+  QIcon m_hAlertIcon;
+  std::uint32_t m_crText = 0;
+  std::uint32_t m_crBack = 0;
+  std::atomic<std::int32_t> m_bSystemMessages{0};
+  std::atomic<std::int32_t> m_bAutoWrap{0};
+  int m_nListWidth = 0;
+  int m_nMemberCount = 0;  // as the display has it
+  int m_nDefaultButton = 0;
+  std::atomic<bool> m_bIconic{false};
+
+  QLabel* m_wndMemberLabel = nullptr;
+  CMemberList* m_wndMemberList = nullptr;
+  QLabel* m_wndInputLabel = nullptr;
+  CMessageList* m_wndMessageList = nullptr;
+  QGroupBox* m_btnLoginGroup = nullptr;
+  QPushButton* m_btnLogout = nullptr;
+  QPushButton* m_btnLogin = nullptr;
+  QLineEdit* m_editHandle = nullptr;
+  QPushButton* m_btnSend = nullptr;
+  QLineEdit* m_editMessage = nullptr;
+
+  CChatLog m_log;
+  OrderedUiQueue m_display;
+  std::unique_ptr<LinePresenter> m_presenter;
+  std::mutex m_showLineMutex;
+  TrayIcon* m_tray = nullptr;
+  QTimer m_probeTimer;
+  QTimer m_answerTimer;
+  std::unique_ptr<ChatSession> m_session;
+};
+
+}  // namespace korvane

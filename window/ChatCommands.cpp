@@ -1,0 +1,106 @@
+// The user's commands: login, logout, sending and the typed commands.
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "display/CMessageList.h"
+#include "platform/CodePage.h"
+#include "platform/UiThread.h"
+#include "resources/ControlIds.h"
+#include "window/CChatDlg.h"
+#include "window/TypedCommands.h"
+
+namespace korvane {
+namespace {
+
+// The text of a line edit as the program holds text.
+std::string Cp932Of(const QLineEdit& edit) { return Utf8ToCp932(edit.text().toStdString()); }
+
+std::span<const std::uint8_t> BytesOf(const std::string& text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+}  // namespace
+
+void CChatDlg::Login() {
+  static const std::string kEnterHandle = Utf8ToCp932("*** ハンドルネームを入力してください ***");
+  if (m_session->State().m_bLoggedIn.load() == 1) return;
+  const std::string handle = Cp932Of(*m_editHandle);
+  if (handle.empty()) {
+    ShowLine(kEnterHandle, LineKind::Prompt);
+    return;
+  }
+  SetLoggedInLayout();
+  m_editMessage->setFocus();
+  SetDefaultButton(id::kSend);
+  m_session->Login(MakeFixedText<50>(handle, kMaxHandleBytes));
+}
+
+void CChatDlg::Logout() {
+  if (!OnUiThread()) {
+    // The dispatcher's request: the window's thread does it while the receive thread waits.
+    RunOnUiThreadAndWait([this] { Logout(); });
+    return;
+  }
+  if (m_session->State().m_bLoggedIn.load() == 0) return;
+  SetLoggedOutLayout();
+  m_session->Logout();
+  m_editHandle->clear();
+  m_editHandle->setFocus();
+  m_editMessage->clear();
+  SetDefaultButton(id::kLogin);
+}
+
+void CChatDlg::OnSend() {
+  static const std::string kLogInFirst = Utf8ToCp932("*** ログインして下さい ***");
+  static const std::string kTooLong = Utf8ToCp932("*** メッセージが長すぎます（932バイトまで） ***");
+  const std::string line = Cp932Of(*m_editMessage);
+  if (const auto digit = FixedPhraseShortcut(line); digit && SendFixedPhrase(*digit) == 0) {
+    m_editMessage->clear();
+    return;
+  }
+  if (IsClearCommand(line)) {
+    ClearDisplay();
+    return;
+  }
+  if (m_session->State().m_bLoggedIn.load() == 0) {
+    ShowLine(kLogInFirst, LineKind::Prompt);
+    m_editMessage->clear();
+    return;
+  }
+  if (line.empty()) {
+    m_editMessage->setFocus();
+    return;
+  }
+  if (IsByeCommand(line)) {
+    Logout();
+    return;
+  }
+  if (line.size() > kMaxChatTextBytes) {
+    // Peers could never read it: refuse it, and leave the text to be shortened.
+    ShowLine(kTooLong, LineKind::Prompt);
+    return;
+  }
+  m_session->Sender().SendChat(BytesOf(line));
+  m_editMessage->clear();
+  m_editMessage->setFocus();
+}
+
+int CChatDlg::SendFixedPhrase(char c) {
+  if (c < '1' || c > '5') return -1;
+  const std::string phrase = FieldText(m_settings.szPhrase[c - '1']);
+  m_session->Sender().SendChat(BytesOf(phrase));
+  return 0;
+}
+
+void CChatDlg::ClearDisplay() {
+  m_display.Post([this] {
+    m_wndMessageList->ResetContent();
+    m_presenter->Clear();
+  });
+  m_editMessage->clear();
+}
+
+void CChatDlg::SendBye() { m_session->Sender().SendBye(); }
+
+}  // namespace korvane

@@ -1,0 +1,25 @@
+#pragma once
+// What the main window takes from its surroundings. The program uses the defaults; tests
+// put the carriers on loopback and shorten the timers.
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "platform/CarrierConfig.h"
+#include "protocol/LivenessCheck.h"
+#include "protocol/ReceiveLoop.h"
+#include "settings/SettingsFile.h"
+
+namespace korvane {
+
+struct ChatDlgOptions {
+  std::string ownAddress;  // empty: resolved from the host when the window initialises
+  CarrierConfig carriers;
+  LivenessIntervals liveness;
+  std::chrono::milliseconds receivePeriod = ReceiveLoop::kPeriod;
+  std::string settingsFile = kSettingsFileName;
+  std::optional<bool> trayAvailable;  // unset: ask the desktop
+};
+
+}  // namespace korvane
