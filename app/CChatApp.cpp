@@ -32,8 +32,10 @@ void CChatApp::InitInstance() {
     return;
   }
   auto window = std::make_unique<CChatDlg>(options_);
-  OnTerminationSignal([dialog = window.get()] { dialog->close(); });
-  window->exec();
+  {
+    const TerminationSignalHandler closeOnSignal([dialog = window.get()] { dialog->close(); });
+    window->exec();
+  }
   window->SendBye();
   window.reset();
 }

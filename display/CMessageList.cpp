@@ -1,5 +1,6 @@
 #include "display/CMessageList.h"
 
+#include <QColor>
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
@@ -70,11 +71,11 @@ QString CMessageList::LineText(int row) const {
 // Both scroll bars are always shown, so the client area follows from the control's own
 // size, even before the first layout has placed the viewport.
 int CMessageList::ClientWidth() const {
-  return contentsRect().width() - verticalScrollBar()->sizeHint().width();
+  return std::max(0, contentsRect().width() - verticalScrollBar()->sizeHint().width());
 }
 
 int CMessageList::ClientHeight() const {
-  return contentsRect().height() - horizontalScrollBar()->sizeHint().height();
+  return std::max(0, contentsRect().height() - horizontalScrollBar()->sizeHint().height());
 }
 
 int CMessageList::RowHeight() const { return QFontMetrics(font()).height(); }

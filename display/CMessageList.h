@@ -4,7 +4,6 @@
 // are painted, so a long chat stays quick.
 
 #include <QAbstractScrollArea>
-#include <QColor>
 #include <QString>
 #include <cstdint>
 #include <functional>

@@ -1,13 +1,10 @@
 #include "platform/TerminationSignals.h"
 
-#include <fcntl.h>
-#include <cerrno>
-#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QSocketNotifier>
+#include <cerrno>
 
 namespace korvane {
 namespace {
@@ -24,12 +21,11 @@ void NoteSignal(int) {
 
 }  // namespace
 
-void OnTerminationSignal(std::function<void()> onSignal) {
+TerminationSignalHandler::TerminationSignalHandler(std::function<void()> onSignal) {
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalPipe) != 0)
     return;
-  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read,
-                                       QCoreApplication::instance());
-  QObject::connect(notifier, &QSocketNotifier::activated, notifier, [onSignal] {
+  notifier_ = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read);
+  QObject::connect(notifier_, &QSocketNotifier::activated, notifier_, [onSignal] {
     char bytes[16];
     while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
     }
@@ -39,8 +35,19 @@ void OnTerminationSignal(std::function<void()> onSignal) {
   action.sa_handler = NoteSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  ::sigaction(SIGTERM, &action, nullptr);
-  ::sigaction(SIGINT, &action, nullptr);
+  ::sigaction(SIGTERM, &action, &previousTerm_);
+  ::sigaction(SIGINT, &action, &previousInt_);
+}
+
+TerminationSignalHandler::~TerminationSignalHandler() {
+  if (notifier_ == nullptr) return;
+  ::sigaction(SIGTERM, &previousTerm_, nullptr);
+  ::sigaction(SIGINT, &previousInt_, nullptr);
+  delete notifier_;
+  for (int& end : g_signalPipe) {
+    ::close(end);
+    end = -1;
+  }
 }
 
 }  // namespace korvane

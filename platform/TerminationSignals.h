@@ -1,11 +1,26 @@
 #pragma once
 
+#include <signal.h>
+
 #include <functional>
+
+class QSocketNotifier;
 
 namespace korvane {
 
-// Runs onSignal on the UI thread when the process receives SIGTERM or SIGINT (a session
-// logging out, kill, Ctrl+C), so the program can close as if the user had closed it.
-void OnTerminationSignal(std::function<void()> onSignal);
+// While it lives, SIGTERM and SIGINT (a session logging out, kill, Ctrl+C) run onSignal on
+// the UI thread, so the program can close as if the user had closed it.
+class TerminationSignalHandler {
+ public:
+  explicit TerminationSignalHandler(std::function<void()> onSignal);
+  ~TerminationSignalHandler();
+  TerminationSignalHandler(const TerminationSignalHandler&) = delete;
+  TerminationSignalHandler& operator=(const TerminationSignalHandler&) = delete;
+
+ private:
+  QSocketNotifier* notifier_ = nullptr;
+  struct sigaction previousTerm_ {};
+  struct sigaction previousInt_ {};
+};
 
 }  // namespace korvane

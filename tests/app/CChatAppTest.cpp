@@ -3,6 +3,7 @@
 #include "app/CChatApp.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -46,6 +47,16 @@ TEST(CChatApp, ExitWhileLoggedInAnnouncesTheDepartureThreeTimes) {
   const std::string log = test::ReadBytes(network.LogFile(0));
   EXPECT_NE(log.find("Already Mailslot was closed"), std::string::npos);
   EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(CChatApp, TerminationSignalClosesLikeTheCloseBox) {
+  test::WindowNetwork network(1);
+  SettingsRecord settings = test::PlainSettings();
+  settings.bAutoLogin = 1;
+  std::strcpy(settings.szDefaultName, "alice");
+  QTimer::singleShot(200, [] { ::kill(::getpid(), SIGTERM); });
+  CChatApp(network.OptionsFor(0, settings), InstanceName()).InitInstance();
+  EXPECT_EQ(ByesOnTheWire(network.tap), 3);
 }
 
 TEST(CChatApp, ExitWhileLoggedOutAnnouncesNothing) {
