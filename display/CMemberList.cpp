@@ -3,7 +3,7 @@
 #include <QHeaderView>
 #include <algorithm>
 
-#include "platform/CodePage.h"
+#include "platform/QtText.h"
 #include "platform/DialogFont.h"
 
 namespace korvane {
@@ -21,7 +21,6 @@ CMemberList::CMemberList(QWidget* parent) : QTreeWidget(parent) {
   setHeaderLabels({QStringLiteral("ネーム"), QStringLiteral("アドレス")});
   header()->setStretchLastSection(false);
   header()->setSectionsMovable(false);
-  header()->setMinimumSectionSize(0);
   setColumnWidth(kNameColumn, kNameWidth);
   setColumnWidth(kAddressColumn, 0);
   setRootIsDecorated(false);
@@ -34,7 +33,7 @@ CMemberList::CMemberList(QWidget* parent) : QTreeWidget(parent) {
 
 void CMemberList::InsertMember(int row, const std::string& handleCp932, const AddressText& address) {
   auto* item = new QTreeWidgetItem;
-  item->setText(kNameColumn, QString::fromStdString(Cp932ToUtf8(handleCp932)));
+  item->setText(kNameColumn, ToQString(handleCp932));
   item->setText(kAddressColumn, QString::fromLatin1(TextOf(address)));
   insertTopLevelItem(std::clamp(row, 0, RowCount()), item);
 }

@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "platform/CodePage.h"
+#include "platform/QtText.h"
 #include "platform/DialogFont.h"
 
 namespace korvane {
@@ -20,8 +20,6 @@ QColor FromColorRef(std::uint32_t colour) {
   return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                 static_cast<int>((colour >> 16) & 0xFF));
 }
-
-QString ToQString(const std::string& cp932) { return QString::fromStdString(Cp932ToUtf8(cp932)); }
 
 }  // namespace
 

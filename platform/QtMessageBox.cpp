@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "platform/CodePage.h"
+#include "platform/QtText.h"
 #include "platform/MessageBox.h"
 #include "platform/UiThread.h"
 
@@ -20,7 +20,7 @@ QMessageBox::Icon IconOf(unsigned style) {
 
 int ShowBox(const std::string& text, unsigned style) {
   QMessageBox box(IconOf(style), QStringLiteral("Korvane"),
-                  QString::fromStdString(Cp932ToUtf8(text)), QMessageBox::Ok);
+                  ToQString(text), QMessageBox::Ok);
   if (style & MB_TOPMOST) box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.exec();
   return IDOK;

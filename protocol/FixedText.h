@@ -33,6 +33,12 @@ FixedText<N> MakeFixedText(std::string_view text, std::size_t maxLength = N - 1)
   return field;
 }
 
+// The address text alone, zeros after it: what was received, without what follows its
+// terminator. A field without one keeps all 16 characters, so it still matches itself.
+inline AddressText CleanAddress(const AddressText& address) {
+  return MakeFixedText<16>(TextOf(address), 16);
+}
+
 // Whole-string comparison: equal text up to the terminating zero.
 template <std::size_t N>
 bool SameText(const FixedText<N>& a, const FixedText<N>& b) {

@@ -21,8 +21,7 @@ int MemberTable::FindMemberByHandle(std::string_view handle) const {
 
 void MemberTable::AddMember(std::string_view handle, const AddressText& address) {
   std::lock_guard lock(mutex_);
-  // Kept as clean text: at most 15 characters, zeros after them.
-  rows_.push_back({std::string(handle), MakeFixedText<16>(TextOf(address))});
+  rows_.push_back({std::string(handle), CleanAddress(address)});
   view_.MemberAdded(static_cast<int>(rows_.size()) - 1, rows_.back(),
                     static_cast<int>(rows_.size()));
 }

@@ -5,7 +5,7 @@ namespace korvane {
 void ProbeTable::Snapshot(const std::vector<AddressText>& addresses) {
   m_probeTable.clear();
   for (const AddressText& address : addresses)
-    m_probeTable.push_back({0, MakeFixedText<16>(TextOf(address))});
+    m_probeTable.push_back({0, CleanAddress(address)});
 }
 
 void ProbeTable::MarkAlive(const AddressText& address) {

@@ -14,6 +14,7 @@
 #include "platform/DialogFont.h"
 #include "platform/MessageBox.h"
 #include "platform/OwnAddress.h"
+#include "platform/QtText.h"
 #include "resources/Icons.h"
 #include "resources/MainDialogTemplate.h"
 #include "settings/SettingsFile.h"
@@ -119,7 +120,7 @@ void CChatDlg::OnInitDialog() {
   }
   LoadOutDomainTable();
   if (m_settings.bAutoLogin == 1) {
-    m_editHandle->setText(QString::fromStdString(Cp932ToUtf8(FieldText(m_settings.szDefaultName))));
+    m_editHandle->setText(ToQString(FieldText(m_settings.szDefaultName)));
     Login();
   }
   m_log.ConfigureLog(m_settings);
@@ -139,9 +140,7 @@ void CChatDlg::SetLoggedOutLayout() {
   m_editHandle->show();
   m_btnLogin->show();
   m_btnLogout->hide();
-  for (QWidget* control : {static_cast<QWidget*>(m_wndMessageList), static_cast<QWidget*>(m_editMessage),
-                           static_cast<QWidget*>(m_wndMemberList), static_cast<QWidget*>(m_wndInputLabel)})
-    control->setEnabled(false);
+  EnableChatControls(false);
   m_session->Members().Clear();
   UpdateTrayTip();
 }
@@ -150,9 +149,13 @@ void CChatDlg::SetLoggedInLayout() {
   m_editHandle->hide();
   m_btnLogin->hide();
   m_btnLogout->show();
-  for (QWidget* control : {static_cast<QWidget*>(m_wndMessageList), static_cast<QWidget*>(m_editMessage),
-                           static_cast<QWidget*>(m_wndMemberList), static_cast<QWidget*>(m_wndInputLabel)})
-    control->setEnabled(true);
+  EnableChatControls(true);
+}
+
+void CChatDlg::EnableChatControls(bool enabled) {
+  const std::initializer_list<QWidget*> controls = {m_wndMessageList, m_editMessage, m_wndMemberList,
+                                                    m_wndInputLabel};
+  for (QWidget* control : controls) control->setEnabled(enabled);
 }
 
 void CChatDlg::SetDefaultButton(int id) {

@@ -82,6 +82,8 @@ class CChatDlg : public QDialog, public ChatHost {
   void LoadOutDomainTable();
   void SetLoggedOutLayout();
   void SetLoggedInLayout();
+  // The message display, its input and label, and the member list.
+  void EnableChatControls(bool enabled);
   void SetDefaultButton(int id);
   void OnCommand(int id);
   void MinimiseIntoTray();

@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "display/CMessageList.h"
-#include "platform/CodePage.h"
+#include "platform/QtText.h"
 #include "platform/UiThread.h"
 #include "resources/ControlIds.h"
 #include "window/CChatDlg.h"
@@ -14,7 +14,7 @@ namespace korvane {
 namespace {
 
 // The text of a line edit as the program holds text.
-std::string Cp932Of(const QLineEdit& edit) { return Utf8ToCp932(edit.text().toStdString()); }
+std::string Cp932Of(const QLineEdit& edit) { return ToCp932(edit.text()); }
 
 std::span<const std::uint8_t> BytesOf(const std::string& text) {
   return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};

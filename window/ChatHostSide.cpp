@@ -6,7 +6,7 @@
 #include "display/CMemberList.h"
 #include "display/ChatLine.h"
 #include "display/TrayIcon.h"
-#include "platform/CodePage.h"
+#include "platform/QtText.h"
 #include "settings/FileAccess.h"
 #include "window/CChatDlg.h"
 
@@ -49,7 +49,7 @@ void CChatDlg::KillTimer(int id) {
 }
 
 void CChatDlg::SetMemberCaption(const std::string& text) {
-  const QString caption = QString::fromStdString(Cp932ToUtf8(text));
+  const QString caption = ToQString(text);
   m_display.Post([this, caption] { m_wndMemberLabel->setText(caption); });
 }
 

@@ -49,6 +49,16 @@ TEST(MemberTable, KeepsAddressesAsCleanText) {
   table.AddMember("dave", received);
   EXPECT_EQ(table.Rows()[0].address, MakeFixedText<16>("10.0.0.7"));
   EXPECT_EQ(table.FindMemberByAddress(received), 0);  // whole-string compare
+
+  // A field without a terminator keeps its 16 characters and still finds its row.
+  AddressText unterminated;
+  std::memcpy(unterminated.data(), "1234567890123456", 16);
+  table.AddMember("eve", unterminated);
+  EXPECT_EQ(table.FindMemberByAddress(unterminated), 1);
+  ProbeTable probes;
+  probes.Snapshot({table.Rows()[1].address});
+  probes.MarkAlive(unterminated);
+  EXPECT_TRUE(probes.Silent().empty());
 }
 
 TEST(ProbeTable, MarksOnlyExactAddressesAndListsTheSilentInOrder) {
