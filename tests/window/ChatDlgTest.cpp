@@ -256,5 +256,20 @@ TEST_F(ChatDlgTest, LinesFromTheReceiveThreadAreShownInTheOrderLogged) {
             std::vector<std::string>(shown.end() - 30, shown.end()));
 }
 
+TEST_F(ChatDlgTest, ClosingWhileTheReceiveThreadWaitsForTheWindowDoesNotHang) {
+  auto window = Open();
+  LogIn(*window, "alice");
+  // A refusal of the handle: the receive thread asks the window's thread to log out and
+  // waits, while this thread, busy closing the window, handles no events.
+  std::array<std::uint8_t, 26> packet{};
+  StampPacket(packet, BuildLogoutRequest(packet, MakeFixedText<16>(network.Address(0))), 7);
+  auto sender = UdpCarrier::Open("127.0.0.1", 0);
+  sender->SendTo(packet, network.Address(0), network.OptionsFor(0).carriers.slotPort);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  window->close();
+  window.reset();  // returns: the waiting receive thread was let go
+  SUCCEED();
+}
+
 }  // namespace
 }  // namespace korvane
