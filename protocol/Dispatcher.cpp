@@ -27,6 +27,12 @@ void Dispatcher::DispatchPacket(std::span<const std::uint8_t> bytes) {
   else if (packet.HasCode(code::kRspHlthy)) OnHealthReply(packet);
 }
 
+bool Dispatcher::EndsAsOwn(const AddressText& address, const char* trace) {
+  if (!IsMe(address)) return false;
+  Trace(trace);
+  return !Echo();
+}
+
 void Dispatcher::TraceFrom(const char* what, const PacketView& packet) {
   Trace(std::string(what) + " " + std::string(TextOf(packet.Address())));
 }
@@ -76,10 +82,7 @@ void Dispatcher::OnHelloReply(const PacketView& packet) {
 void Dispatcher::OnBye(const PacketView& packet) {
   TraceFrom("Received CMD_BYE", packet);
   const AddressText address = packet.Address();
-  if (IsMe(address)) {
-    Trace("Received My Send CMD_BYE");
-    if (!Echo()) return;
-  }
+  if (EndsAsOwn(address, "Received My Send CMD_BYE")) return;
   const auto handle = members_.HandleOfAddress(address);
   if (!handle) {
     Trace("Already disconnect member");
@@ -104,10 +107,7 @@ void Dispatcher::OnLogoutRequest(const PacketView& packet) {
 void Dispatcher::OnChat(const PacketView& packet, bool selective) {
   TraceFrom(selective ? "Received SL_MSG" : "Received BC_MSG", packet);
   const AddressText address = packet.Address();
-  if (IsMe(address)) {
-    Trace(selective ? "Received My Send SL_MSG" : "Received My Sned BC_MSG");
-    if (!Echo()) return;
-  }
+  if (EndsAsOwn(address, selective ? "Received My Send SL_MSG" : "Received My Sned BC_MSG")) return;
   if (selective) {
     if (!IsMe(packet.Target())) {
       Trace("Received Other SL_MSG");
@@ -125,10 +125,7 @@ void Dispatcher::OnChat(const PacketView& packet, bool selective) {
 
 void Dispatcher::OnHealthQuery(const PacketView& packet) {
   const AddressText address = packet.Address();
-  if (IsMe(address)) {
-    Trace("Received My Send CMD_HLTHY");
-    if (!Echo()) return;
-  }
+  if (EndsAsOwn(address, "Received My Send CMD_HLTHY")) return;
   sender_.SendHealthReply(address);
 }
 

@@ -52,6 +52,8 @@ class Dispatcher {
   bool IsMe(const AddressText& field) const { return SameText(field, session_.m_szOwnAddress); }
   bool Echo() const { return session_.m_bEcho.load() == 1; }
   void Trace(const std::string& text) { lines_.ShowLine(text, LineKind::Trace); }
+  // For a packet sent from this copy: traces it, and says whether to stop (echo off).
+  bool EndsAsOwn(const AddressText& address, const char* trace);
   // "<what> %.16s" with the sender's Address.
   void TraceFrom(const char* what, const PacketView& packet);
 

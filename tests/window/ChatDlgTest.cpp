@@ -17,15 +17,10 @@ namespace korvane {
 namespace {
 
 using test::DisplayedLines;
+using test::Control;
 using test::ProcessUntil;
 using test::TypeAndEnter;
 
-template <typename T = QWidget>
-T* Control(CChatDlg& window, int id) {
-  for (QWidget* child : window.findChildren<QWidget*>())
-    if (child->property(id::kControlIdProperty).toInt() == id) return qobject_cast<T*>(child);
-  return nullptr;
-}
 
 class ChatDlgTest : public testing::Test {
  protected:

@@ -10,14 +10,9 @@
 namespace korvane {
 namespace {
 
+using test::Control;
 using test::ProcessUntil;
 
-template <typename T = QWidget>
-T* Control(CChatDlg& window, int id) {
-  for (QWidget* child : window.findChildren<QWidget*>())
-    if (child->property(id::kControlIdProperty).toInt() == id) return qobject_cast<T*>(child);
-  return nullptr;
-}
 
 bool Shows(CChatDlg& window, const std::string& line) {
   const auto lines = test::DisplayedLines(*Control<CMessageList>(window, id::kMessageList));
