@@ -1,0 +1,292 @@
+"""A virtual LAN on this machine: hosts are network namespaces joined by veth pairs on
+bridges (each bridge in a namespace of its own), addresses from 198.18.0.0/15, one Xvfb
+display for every copy's window. Nothing reaches the machine's own interfaces. Everything
+made here is removed again by Lab.close(), also when a test fails."""
+
+import os
+import shutil
+import socket
+import subprocess
+import tempfile
+import time
+import uuid
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+PROGRAM = Path(os.environ.get("KORVANE_BINARY", ROOT / "build" / "korvane"))
+SKIP = 77  # ctest's SKIP_RETURN_CODE for this suite
+
+
+def run(*args, check=True, **kwargs):
+    return subprocess.run(args, check=check, capture_output=True, text=True, **kwargs)
+
+
+def can_make_hosts():
+    """Why this machine cannot make test hosts, or None when it can."""
+    if os.geteuid() != 0:
+        return "needs root (network namespaces)"
+    if shutil.which("ip") is None:
+        return "needs iproute2 (ip netns)"
+    probe = "kvprobe" + uuid.uuid4().hex[:6]
+    if run("ip", "netns", "add", probe, check=False).returncode != 0:
+        return "cannot create network namespaces here"
+    run("ip", "netns", "del", probe, check=False)
+    return None
+
+
+def wait_for(condition, timeout=10.0, interval=0.05, what="condition"):
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+class Xvfb:
+    def __init__(self):
+        for number in range(90, 200):
+            if not Path(f"/tmp/.X11-unix/X{number}").exists() and not Path(f"/tmp/.X{number}-lock").exists():
+                break
+        self.display = f":{number}"
+        self.process = subprocess.Popen(
+            ["Xvfb", self.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: Path(f"/tmp/.X11-unix/X{number}").exists(), what="Xvfb")
+
+    def close(self):
+        self.process.terminate()
+        try:
+            self.process.wait(5)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+
+
+class Copy:
+    """One running copy of the program on a host."""
+
+    def __init__(self, host, process):
+        self.host = host
+        self.process = process
+        self._window = None
+
+    @property
+    def pid(self):
+        return self.process.pid
+
+    def window(self):
+        if self._window is None:
+            def find():
+                out = self.host.lab.xdotool("search", "--all", "--onlyvisible", "--pid", str(self.pid),
+                                            "--name", "^Korvane$", check=False).stdout.split()
+                return out[0] if out else None
+            self._window = wait_for(find, timeout=10, what=f"the window of {self.host.name}")
+        return self._window
+
+    def click(self, x, y, *modifiers):
+        """Clicks at (x, y) in the window's client area, with modifier keys held."""
+        lab, window = self.host.lab, self.window()
+        lab.xdotool("windowfocus", "--sync", window)
+        for key in modifiers:
+            lab.xdotool("keydown", key)
+        lab.xdotool("mousemove", "--window", window, str(x), str(y), "click", "1")
+        for key in modifiers:
+            lab.xdotool("keyup", key)
+
+    def type_into(self, x, y, text, enter=True):
+        """Focuses the control at (x, y) with a click and types text like a person."""
+        self.click(x, y)
+        if text:
+            # Characters outside the keyboard map are lost when typed quickly.
+            delay = "120" if any(ord(c) > 127 for c in text) else "20"
+            self.host.lab.xdotool("type", "--delay", delay, "--window", self.window(), text)
+        if enter:
+            self.host.lab.xdotool("key", "--window", self.window(), "Return")
+
+    # Where the controls are, in client pixels (template 102 at base units 7 x 13).
+    HANDLE_INPUT = (40, 239)
+    MESSAGE_INPUT = (300, 256)
+    MEMBER_ROW_X = 50
+    MEMBER_FIRST_ROW_Y = 52
+    MEMBER_ROW_HEIGHT = 13
+
+    def log_in(self, handle):
+        self.type_into(*self.HANDLE_INPUT, handle)
+
+    def say(self, text):
+        self.type_into(*self.MESSAGE_INPUT, text)
+
+    def select_member(self, row, add=False):
+        y = self.MEMBER_FIRST_ROW_Y + row * self.MEMBER_ROW_HEIGHT
+        self.click(self.MEMBER_ROW_X, y, *(["ctrl"] if add else []))
+
+    def close_window(self):
+        self.host.lab.xdotool("windowclose", self.window(), check=False)
+
+    def alive(self):
+        return self.process.poll() is None
+
+
+class Host:
+    def __init__(self, lab, name, address, bridge):
+        self.lab, self.name, self.address, self.bridge = lab, name, address, bridge
+        self.netns = f"{lab.prefix}{name}"
+        self.workdir = Path(tempfile.mkdtemp(prefix=f"korvane-e2e-{name}-"))
+        self.copies = []
+
+    def exec(self, *args, check=True):
+        return run("ip", "netns", "exec", self.netns, *args, check=check)
+
+    def write_settings(self, record):
+        (self.workdir / "TOOLBOX").write_bytes(record)
+
+    def start(self):
+        environment = dict(os.environ, DISPLAY=self.lab.xvfb.display, QT_QPA_PLATFORM="xcb",
+                           XDG_RUNTIME_DIR=str(self.workdir))
+        process = subprocess.Popen(["ip", "netns", "exec", self.netns, str(PROGRAM)], cwd=self.workdir,
+                                   env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        copy = Copy(self, process)
+        self.copies.append(copy)
+        return copy
+
+    def log_lines(self, name="chat.log"):
+        """The chat log as (stamp, text) pairs, texts decoded from code page 932."""
+        path = self.workdir / name
+        if not path.exists():
+            return []
+        lines = []
+        for raw in path.read_bytes().split(b"\r\n"):
+            if len(raw) >= 27:
+                lines.append((raw[1:25].decode("ascii", "replace"), raw[27:].decode("cp932", "replace")))
+        return lines
+
+    def log_texts(self):
+        return [text for _, text in self.log_lines()]
+
+    def count_in_log(self, text):
+        return self.log_texts().count(text)
+
+    def wait_for_log(self, text, timeout=10.0, count=1):
+        wait_for(lambda: self.count_in_log(text) >= count, timeout=timeout,
+                 what=f"{text!r} in the log of {self.name}")
+
+
+class Lab:
+    """Make it with `with Lab() as lab:`; close() removes everything."""
+
+    def __init__(self):
+        self.prefix = "kv" + uuid.uuid4().hex[:5]
+        self.hosts = {}
+        self.bridges = []
+        self.namespaces = []
+        self.captures = []
+        self.xvfb = Xvfb()
+        self.hostname = socket.gethostname()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def xdotool(self, *args, check=True):
+        return run("xdotool", *args, check=check, env=dict(os.environ, DISPLAY=self.xvfb.display))
+
+    def _netns(self, name):
+        run("ip", "netns", "add", name)
+        self.namespaces.append(name)
+        run("ip", "netns", "exec", name, "ip", "link", "set", "lo", "up")
+
+    def add_bridge(self, name="lan"):
+        netns = f"{self.prefix}{name}"
+        self._netns(netns)
+        # No learning: every frame is flooded, so a capture on the bridge sees unicast too.
+        run("ip", "netns", "exec", netns, "ip", "link", "add", "br0", "type", "bridge", "ageing_time", "0")
+        run("ip", "netns", "exec", netns, "ip", "link", "set", "br0", "up")
+        self.bridges.append(name)
+        return netns
+
+    def _plug(self, netns, bridge, address, prefix_length, interface):
+        """A veth pair from netns's interface to a port of bridge."""
+        bridge_netns = f"{self.prefix}{bridge}"
+        port = f"p{uuid.uuid4().hex[:8]}"
+        run("ip", "link", "add", port, "type", "veth", "peer", "name", interface, "netns", netns)
+        run("ip", "link", "set", port, "netns", bridge_netns)
+        run("ip", "netns", "exec", bridge_netns, "ip", "link", "set", port, "master", "br0")
+        run("ip", "netns", "exec", bridge_netns, "ip", "link", "set", port, "up")
+        run("ip", "netns", "exec", netns, "ip", "addr", "add", f"{address}/{prefix_length}", "brd", "+",
+            "dev", interface)
+        run("ip", "netns", "exec", netns, "ip", "link", "set", interface, "up")
+
+    def add_host(self, name, address, bridge="lan", gateway=None):
+        if bridge not in self.bridges:
+            self.add_bridge(bridge)
+        host = Host(self, name, address, bridge)
+        self._netns(host.netns)
+        self._plug(host.netns, bridge, address, 24, "eth0")
+        if gateway:
+            host.exec("ip", "route", "add", "default", "via", gateway)
+        # The program finds its own address through the host name.
+        hosts_dir = Path("/etc/netns") / host.netns
+        hosts_dir.mkdir(parents=True, exist_ok=True)
+        (hosts_dir / "hosts").write_text(f"127.0.0.1 localhost\n{address} {self.hostname}\n")
+        self.hosts[name] = host
+        return host
+
+    def add_router(self, name, legs):
+        """A host that forwards between bridges; legs: (bridge, address) pairs."""
+        netns = f"{self.prefix}{name}"
+        self._netns(netns)
+        for index, (bridge, address) in enumerate(legs):
+            if bridge not in self.bridges:
+                self.add_bridge(bridge)
+            self._plug(netns, bridge, address, 24, f"eth{index}")
+        run("ip", "netns", "exec", netns, "sysctl", "-qw", "net.ipv4.ip_forward=1")
+        return netns
+
+    def capture(self, bridge="lan"):
+        if bridge not in self.bridges:
+            self.add_bridge(bridge)
+        capture = Capture(f"{self.prefix}{bridge}")
+        self.captures.append(capture)
+        return capture
+
+    def close(self):
+        for host in self.hosts.values():
+            for copy in host.copies:
+                if copy.alive():
+                    copy.process.kill()
+                    copy.process.wait()
+        for capture in self.captures:
+            capture.stop()
+        for name in reversed(self.namespaces):
+            run("ip", "netns", "del", name, check=False)
+        for host in self.hosts.values():
+            shutil.rmtree(Path("/etc/netns") / host.netns, ignore_errors=True)
+            shutil.rmtree(host.workdir, ignore_errors=True)
+        self.xvfb.close()
+
+
+class Capture:
+    """Every UDP datagram on a bridge, as tcpdump saw it."""
+
+    def __init__(self, bridge_netns):
+        self.path = Path(tempfile.mktemp(prefix="korvane-e2e-", suffix=".pcap"))
+        self.process = subprocess.Popen(
+            ["ip", "netns", "exec", bridge_netns, "tcpdump", "-i", "br0", "-U", "-n", "-s", "0",
+             "-w", str(self.path), "udp"], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        # tcpdump says "listening on" once it captures.
+        self.process.stderr.readline()
+
+    def datagrams(self):
+        """(time, source, destination, destination port, payload) of every datagram so far."""
+        from pcap import read_udp
+        return read_udp(self.path) if self.path.exists() else []
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait()
+        self.path.unlink(missing_ok=True)
