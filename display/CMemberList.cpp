@@ -54,7 +54,8 @@ void CMemberList::RecordSelection(SelectionRecord& out) const {
     const QTreeWidgetItem* item = topLevelItem(row);
     if (!item->isSelected()) continue;
     out.m_selFlags[row] = '1';
-    out.m_selAddrs[row] = MakeFixedText<16>(item->text(kAddressColumn).toStdString());
+    // Latin-1 both ways gives back the address bytes exactly as received.
+    out.m_selAddrs[row] = MakeFixedText<16>(item->text(kAddressColumn).toLatin1().toStdString(), 16);
   }
 }
 
