@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/CChatApp.h"
+#include "platform/CaretBlinkTimeout.h"
 #include "platform/DialogFont.h"
 #include "platform/QtMessageBox.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   korvane::InstallDialogFont();
   korvane::InstallQtMessageBox();
+  const korvane::CaretBlinkTimeout caretBlink;
   korvane::CChatApp().InitInstance();
   return 0;
 }

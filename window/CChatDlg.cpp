@@ -80,7 +80,9 @@ void CChatDlg::BuildControls() {
   // Escape and Enter anywhere in the window reach the window first.
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 
-  m_probeTimer.setTimerType(Qt::CoarseTimer);
+  // Whole-second rounding of a coarse 90 s timer would stretch the time to notice a crash.
+  m_probeTimer.setTimerType(Qt::PreciseTimer);
+  m_answerTimer.setTimerType(Qt::PreciseTimer);
   connect(&m_probeTimer, &QTimer::timeout, this, [this] { m_session->OnTimer(kProbeTimer); });
   connect(&m_answerTimer, &QTimer::timeout, this, [this] { m_session->OnTimer(kAnswerTimer); });
 }

@@ -3,14 +3,19 @@ bridges (each bridge in a namespace of its own), addresses from 198.18.0.0/15, o
 display for every copy's window. Nothing reaches the machine's own interfaces. Everything
 made here is removed again by Lab.close(), also when a test fails."""
 
+import ctypes
 import os
+import re
 import shutil
+import signal
 import socket
 import subprocess
 import tempfile
 import time
 import uuid
 from pathlib import Path
+
+from xwindow import XConnection
 
 ROOT = Path(__file__).resolve().parents[2]
 PROGRAM = Path(os.environ.get("KORVANE_BINARY", ROOT / "build" / "korvane"))
@@ -21,12 +26,59 @@ def run(*args, check=True, **kwargs):
     return subprocess.run(args, check=check, capture_output=True, text=True, **kwargs)
 
 
+def _die_with_us():
+    """Child set-up: the kernel kills the child when the test process dies, even by SIGKILL."""
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
+def spawn(args, **kwargs):
+    return subprocess.Popen(args, preexec_fn=_die_with_us, **kwargs)
+
+
+# Everything a lab makes is named after it: "kv<pid of the test>-<4 hex>".
+_LAB_NAME = re.compile(r"^kv(\d+)-[0-9a-f]{4}")
+
+
+def remove_orphans():
+    """Removes what labs of test processes that no longer run left behind (a test killed
+    by a time-out cannot clean up after itself)."""
+    def dead(name):
+        match = _LAB_NAME.match(name)
+        if not match:
+            return False
+        try:
+            os.kill(int(match.group(1)), 0)
+        except ProcessLookupError:
+            return True
+        except PermissionError:
+            pass
+        return False
+
+    for line in run("ip", "netns", "list", check=False).stdout.splitlines():
+        name = line.split(" ")[0]
+        if dead(name):
+            for pid in run("ip", "netns", "pids", name, check=False).stdout.split():
+                try:
+                    os.kill(int(pid), signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+            run("ip", "netns", "del", name, check=False)
+            shutil.rmtree(Path("/etc/netns") / name, ignore_errors=True)
+    for folder in Path(tempfile.gettempdir()).glob("kv*-*"):
+        if folder.is_dir() and dead(folder.name):
+            shutil.rmtree(folder, ignore_errors=True)
+
+
 def can_make_hosts():
     """Why this machine cannot make test hosts, or None when it can."""
     if os.geteuid() != 0:
         return "needs root (network namespaces)"
-    if shutil.which("ip") is None:
-        return "needs iproute2 (ip netns)"
+    for tool, package in (("ip", "iproute2"), ("Xvfb", "xvfb"), ("xdotool", "xdotool"),
+                          ("tcpdump", "tcpdump")):
+        if shutil.which(tool) is None:
+            return f"needs {tool} ({package})"
+    if not PROGRAM.is_file():
+        return f"no program at {PROGRAM}"
     probe = "kvprobe" + uuid.uuid4().hex[:6]
     if run("ip", "netns", "add", probe, check=False).returncode != 0:
         return "cannot create network namespaces here"
@@ -47,14 +99,17 @@ def wait_for(condition, timeout=10.0, interval=0.05, what="condition"):
 
 class Xvfb:
     def __init__(self):
-        for number in range(90, 200):
-            if not Path(f"/tmp/.X11-unix/X{number}").exists() and not Path(f"/tmp/.X{number}-lock").exists():
-                break
+        # The server picks a free display itself, so labs running side by side never share one.
+        reader, writer = os.pipe()
+        self.process = spawn(
+            ["Xvfb", "-displayfd", str(writer), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(writer,))
+        os.close(writer)
+        with os.fdopen(reader) as announced:
+            number = announced.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
         self.display = f":{number}"
-        self.process = subprocess.Popen(
-            ["Xvfb", self.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for(lambda: Path(f"/tmp/.X11-unix/X{number}").exists(), what="Xvfb")
 
     def close(self):
         self.process.terminate()
@@ -83,11 +138,21 @@ class Copy:
                                             "--name", "^Korvane$", check=False).stdout.split()
                 return out[0] if out else None
             self._window = wait_for(find, timeout=10, what=f"the window of {self.host.name}")
+            self.host.lab.place(self._window)
         return self._window
+
+    def windows(self):
+        """Every visible top-level window of this copy (the main window, message boxes)."""
+        return self.host.lab.xdotool("search", "--all", "--onlyvisible", "--pid", str(self.pid),
+                                     check=False).stdout.split()
+
+    def message_boxes(self):
+        return [w for w in self.windows() if w != self.window()]
 
     def click(self, x, y, *modifiers):
         """Clicks at (x, y) in the window's client area, with modifier keys held."""
         lab, window = self.host.lab, self.window()
+        lab.xdotool("windowraise", window)  # above a message box that may overlap it
         lab.xdotool("windowfocus", "--sync", window)
         for key in modifiers:
             lab.xdotool("keydown", key)
@@ -111,6 +176,7 @@ class Copy:
     MEMBER_ROW_X = 50
     MEMBER_FIRST_ROW_Y = 52
     MEMBER_ROW_HEIGHT = 13
+    MEMBER_ROWS_LEFT, MEMBER_ROWS_RIGHT, MEMBER_ROWS_BOTTOM = 20, 118, 172  # inside the frame, above the scroll bar
 
     def log_in(self, handle):
         self.type_into(*self.HANDLE_INPUT, handle)
@@ -118,12 +184,29 @@ class Copy:
     def say(self, text):
         self.type_into(*self.MESSAGE_INPUT, text)
 
+    def listed_members(self):
+        """How many rows the member list shows, read off the screen: rows holding dark text
+        (so not a selected row), counted from the first."""
+        _, _, pixels = self.window_image(self.window())
+        top, count = self.MEMBER_FIRST_ROW_Y - self.MEMBER_ROW_HEIGHT // 2 - 1, 0
+        while top + self.MEMBER_ROW_HEIGHT <= self.MEMBER_ROWS_BOTTOM and any(
+                sum(pixel) < 300 for line in pixels[top:top + self.MEMBER_ROW_HEIGHT]
+                for pixel in line[self.MEMBER_ROWS_LEFT:self.MEMBER_ROWS_RIGHT]):
+            top, count = top + self.MEMBER_ROW_HEIGHT, count + 1
+        return count
+
     def select_member(self, row, add=False):
         y = self.MEMBER_FIRST_ROW_Y + row * self.MEMBER_ROW_HEIGHT
         self.click(self.MEMBER_ROW_X, y, *(["ctrl"] if add else []))
 
     def close_window(self):
-        self.host.lab.xdotool("windowclose", self.window(), check=False)
+        """As the close box of a window manager does it."""
+        with XConnection(self.host.lab.xvfb.display) as x:
+            x.close_window(int(self.window()))
+
+    def window_image(self, window):
+        with XConnection(self.host.lab.xvfb.display) as x:
+            return x.image(int(window))
 
     def alive(self):
         return self.process.poll() is None
@@ -133,7 +216,8 @@ class Host:
     def __init__(self, lab, name, address, bridge):
         self.lab, self.name, self.address, self.bridge = lab, name, address, bridge
         self.netns = f"{lab.prefix}{name}"
-        self.workdir = Path(tempfile.mkdtemp(prefix=f"korvane-e2e-{name}-"))
+        self.workdir = lab.folder / name
+        self.workdir.mkdir(mode=0o700)  # also the runtime folder, which Qt wants private
         self.copies = []
 
     def exec(self, *args, check=True):
@@ -145,8 +229,10 @@ class Host:
     def start(self):
         environment = dict(os.environ, DISPLAY=self.lab.xvfb.display, QT_QPA_PLATFORM="xcb",
                            XDG_RUNTIME_DIR=str(self.workdir))
-        process = subprocess.Popen(["ip", "netns", "exec", self.netns, str(PROGRAM)], cwd=self.workdir,
-                                   env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        # stderr goes to a file: a pipe nobody reads would stall a long-running copy.
+        with open(self.workdir / "stderr.txt", "ab") as stderr:
+            process = spawn(["ip", "netns", "exec", self.netns, str(PROGRAM)], cwd=self.workdir,
+                            env=environment, stdout=subprocess.DEVNULL, stderr=stderr)
         copy = Copy(self, process)
         self.copies.append(copy)
         return copy
@@ -177,12 +263,17 @@ class Lab:
     """Make it with `with Lab() as lab:`; close() removes everything."""
 
     def __init__(self):
-        self.prefix = "kv" + uuid.uuid4().hex[:5]
+        self.xvfb = Xvfb()
+        self.prefix = f"kv{os.getpid()}-{uuid.uuid4().hex[:4]}-"
+        self.folder = Path(tempfile.gettempdir()) / self.prefix.rstrip("-")
+        self.folder.mkdir()
         self.hosts = {}
         self.bridges = []
         self.namespaces = []
         self.captures = []
-        self.xvfb = Xvfb()
+        self.closed = False
+        self.summary = ""
+        self.windows_placed = 0
         self.hostname = socket.gethostname()
 
     def __enter__(self):
@@ -190,6 +281,13 @@ class Lab:
 
     def __exit__(self, *exc):
         self.close()
+
+    def place(self, window):
+        """Moves a main window to a place of its own, so that windows do not cover each other
+        (without a window manager they all open in the middle of the screen)."""
+        x, y = (self.windows_placed % 2) * 640, (self.windows_placed // 2 % 3) * 340
+        self.windows_placed += 1
+        self.xdotool("windowmove", window, str(x), str(y))
 
     def xdotool(self, *args, check=True):
         return run("xdotool", *args, check=check, env=dict(os.environ, DISPLAY=self.xvfb.display))
@@ -249,11 +347,32 @@ class Lab:
     def capture(self, bridge="lan"):
         if bridge not in self.bridges:
             self.add_bridge(bridge)
-        capture = Capture(f"{self.prefix}{bridge}")
+        capture = Capture(f"{self.prefix}{bridge}", self.folder / f"{bridge}-{len(self.captures)}.pcap")
         self.captures.append(capture)
         return capture
 
+    def describe(self):
+        """Each host's log and the copies' error output, and the packets on each bridge."""
+        parts = []
+        for host in self.hosts.values():
+            parts.append(f"--- {host.name} {host.address}: log")
+            parts += [f"  [{stamp}] {text}" for stamp, text in host.log_lines()]
+            errors = host.workdir / "stderr.txt"
+            if errors.exists() and errors.stat().st_size:
+                parts.append(f"--- {host.name}: stderr")
+                parts.append(errors.read_text(errors="replace")[-3000:])
+        for capture in self.captures:
+            parts.append(f"--- wire {capture.bridge_netns}")
+            parts += [f"  {stamp:.3f} {source} > {destination}:{port} {payload[4:8].decode('ascii', 'replace')}"
+                      f" {payload[8:24].rstrip(bytes(1)).decode('ascii', 'replace')}"
+                      for stamp, source, destination, port, payload in capture.datagrams()]
+        return "\n".join(parts)
+
     def close(self):
+        """Safe to call twice and after a partial set-up; keeps describe()'s text in summary."""
+        if self.closed:
+            return
+        self.closed = True
         for host in self.hosts.values():
             for copy in host.copies:
                 if copy.alive():
@@ -261,22 +380,27 @@ class Lab:
                     copy.process.wait()
         for capture in self.captures:
             capture.stop()
+        try:
+            self.summary = self.describe()
+        except Exception as error:  # diagnostics must never keep the lab from going away
+            self.summary = f"(no summary: {error})"
         for name in reversed(self.namespaces):
             run("ip", "netns", "del", name, check=False)
         for host in self.hosts.values():
             shutil.rmtree(Path("/etc/netns") / host.netns, ignore_errors=True)
-            shutil.rmtree(host.workdir, ignore_errors=True)
         self.xvfb.close()
+        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 class Capture:
     """Every UDP datagram on a bridge, as tcpdump saw it."""
 
-    def __init__(self, bridge_netns):
-        self.path = Path(tempfile.mktemp(prefix="korvane-e2e-", suffix=".pcap"))
-        self.process = subprocess.Popen(
-            ["ip", "netns", "exec", bridge_netns, "tcpdump", "-i", "br0", "-U", "-n", "-s", "0",
-             "-w", str(self.path), "udp"], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    def __init__(self, bridge_netns, path):
+        self.bridge_netns, self.path = bridge_netns, path
+        # -Z root: tcpdump keeps its credentials, and with them the signal that ends it with us.
+        self.process = spawn(
+            ["ip", "netns", "exec", bridge_netns, "tcpdump", "-Z", "root", "--immediate-mode", "-i", "br0",
+             "-U", "-n", "-s", "0", "-w", str(self.path), "udp"], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         # tcpdump says "listening on" once it captures.
         self.process.stderr.readline()
 
@@ -289,4 +413,3 @@ class Capture:
         if self.process.poll() is None:
             self.process.terminate()
             self.process.wait()
-        self.path.unlink(missing_ok=True)

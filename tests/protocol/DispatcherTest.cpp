@@ -210,6 +210,16 @@ TEST_F(DispatcherTest, LogoutRequestForThisCopyLogsOutThenTellsTheUser) {
   EXPECT_TRUE(window.Shows("*** ログアウトしました ***", LineKind::Notice));
 }
 
+TEST_F(DispatcherTest, RefusalWhoseTagEqualsOurLastIsStillARefusal) {
+  // Every thread's tags start at 41: a newcomer's first announcement and the first answer
+  // of a member's receive thread carry the same tag.
+  test::MessageBoxRecorder boxes;
+  session.State().m_nLastSendTag = 41;
+  Dispatch(Packet([](auto p) { return BuildLogoutRequest(p, kOwn); }, 41));
+  EXPECT_EQ(session.State().m_bLoggedIn.load(), 0);
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
+}
+
 TEST_F(DispatcherTest, UnknownCodesEndWithoutALine) {
   Bytes packet = Packet([](auto p) { return BuildBye(p, Address("10.0.0.2")); });
   std::memcpy(packet.data() + 4, "0070", 4);

@@ -1,0 +1,244 @@
+"""Runs every benchmark and prints each figure with its method and, where there is a goal,
+its ratio to the goal (measured / goal: 1.00 or less meets it). bench/run calls this after
+building; `--quick` shortens the LAN part for a trial run, `--json FILE` keeps every raw
+figure, `--only micro|lan` runs one half."""
+
+import argparse
+import json
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+sys.dont_write_bytecode = True
+HERE = Path(__file__).resolve().parent
+
+
+def run_micro(binary, scratch):
+    """Runs one Google Benchmark binary; its JSON report's benchmarks."""
+    out = scratch / (binary.name + ".json")
+    console = scratch / (binary.name + ".txt")
+    with open(console, "w") as text:
+        subprocess.run([str(binary), f"--benchmark_out={out}", "--benchmark_out_format=json"],
+                       stdout=text, stderr=subprocess.STDOUT, check=True)
+    return json.loads(out.read_text())["benchmarks"]
+
+
+def aggregate(benchmarks, prefix, field="real_time", stat="median"):
+    """A statistic of a benchmark's repetitions (its own aggregate when it has one)."""
+    for entry in benchmarks:
+        if entry["name"].startswith(prefix) and entry.get("aggregate_name") == stat:
+            return entry[field]
+    values = [e[field] for e in benchmarks if e["name"].startswith(prefix) and e.get("run_type") == "iteration"]
+    return statistics.median(values) if values else None
+
+
+def first(benchmarks, prefix, field):
+    for entry in benchmarks:
+        if entry["name"].startswith(prefix) and entry.get("run_type", "iteration") == "iteration":
+            return entry.get(field)
+    return None
+
+
+class Report:
+    def __init__(self):
+        self.rows = []
+
+    def figure(self, name, value, unit, method, goal=None, limit=None):
+        """goal: the largest value that meets it."""
+        if goal is None or value is None:
+            ratio = None
+        elif goal == 0:
+            ratio = 0.0 if value <= 0 else float("inf")
+        else:
+            ratio = value / goal
+        self.rows.append({"name": name, "value": value, "unit": unit, "goal": goal, "ratio": ratio,
+                          "method": method, "limit": limit})
+        shown = "n/a" if value is None else (f"{value:,.0f}" if abs(value) >= 1000 else f"{value:.3g}")
+        line = f"{name}: {shown} {unit}"
+        if goal is not None:
+            verdict = "meets" if ratio is not None and ratio <= 1.0 else "MISSES"
+            line += f"  (goal <= {goal:g} {unit}; ratio {ratio:.2f}, {verdict})" if ratio is not None else \
+                f"  (goal <= {goal:g} {unit}; not measured)"
+        print(line)
+        print(f"    method: {method}")
+        if limit:
+            print(f"    limited by: {limit}")
+
+    def heading(self, text):
+        print(f"\n== {text}")
+
+
+def report_micro(report, display, chatlog):
+    report.heading("Display of chat lines (offscreen platform, the display's real size and font)")
+    near_1k = aggregate(display, "BM_AppendLine/1000/")
+    near_100k = aggregate(display, "BM_AppendLine/100000/")
+    report.figure("one chat line, display holding ~1,000 lines", near_1k, "us",
+                  "LinePresenter::Present of a 48-byte Japanese chat line into CMessageList (append, measure, "
+                  "scroll), lines 500..1,500; median of 5 runs of 1,000 lines; paints coalesced")
+    report.figure("one chat line, display holding ~100,000 lines", near_100k, "us",
+                  "the same for lines 99,500..100,500")
+    report.figure("cost of the 100,000th line / cost of the 1,000th", near_100k / near_1k, "x",
+                  "ratio of the two medians above", goal=2.0)
+    paint_1k = aggregate(display, "BM_AppendLineAndPaint/1000/")
+    paint_100k = aggregate(display, "BM_AppendLineAndPaint/100000/")
+    report.figure("one line painted at once, ~1,000 lines", paint_1k, "us",
+                  "as above, plus processEvents() after every line, so each line is painted",
+                  limit="a full repaint of the view for every line (scrolling moves every row); perf puts most "
+                        "of its time in futex wake-ups of worker threads, costly on this virtual machine")
+    report.figure("one line painted at once, ~100,000 lines", paint_100k, "us", "the same near line 100,000")
+    report.figure("painted: 100,000th / 1,000th", paint_100k / paint_1k, "x", "ratio of the two medians", goal=2.0)
+    report.figure("heap per line (100,000 lines)", first(display, "BM_MemoryPerLine", "heap_bytes_per_line"),
+                  "bytes", "mallinfo2().uordblks after minus before appending 100,000 lines, / 100,000",
+                  limit="the line as UTF-16 QString (about 2 bytes a character + 16-byte header + allocator "
+                        "overhead) plus 24 bytes of vector slot, the vector's spare capacity included")
+    report.figure("resident memory per line (100,000 lines)", first(display, "BM_MemoryPerLine", "rss_bytes_per_line"),
+                  "bytes", "VmRSS after minus before, / 100,000")
+    report.figure("one wrapped line (auto line-break on, 126 bytes -> 3 rows)",
+                  aggregate(display, "BM_AppendWrappedLine"), "us",
+                  "Present of a chat line wider than the display with auto line-break; median of 3 x 1,000",
+                  limit="WrapLine measures the growing row once per character (QFontMetrics::horizontalAdvance "
+                        "shapes the whole row each time)")
+    report.figure("code page 932 -> Unicode, one chat line", aggregate(display, "BM_ConvertLine"), "us",
+                  "Cp932ToUtf8 of the 48-byte line (iconv_open + iconv + iconv_close)")
+    report.figure("width of one chat line", aggregate(display, "BM_MeasureLine"), "us",
+                  "CMessageList::MeasureText of the 48-byte line (conversion + text shaping)")
+
+    report.heading("Chat log (CChatLog::WriteLogLine on this machine's disk)")
+    label = first(chatlog, "BM_WriteLogLine/", "label")
+    report.figure("log lines per second", aggregate(chatlog, "BM_WriteLogLine/", "items_per_second"), "lines/s",
+                  f"WriteLogLine of a 40-byte chat line: open, fstat, three pwrite (stamp, text, CR LF), close; "
+                  f"median of 3 runs of >= 1 s; file system {label}",
+                  limit="the system calls (open and close of the file dominate); the bytes stay in the page cache")
+    report.figure("log lines per second under a 1,024 KB cap", aggregate(chatlog, "BM_WriteLogLineCapped/",
+                                                                            "items_per_second"),
+                  "lines/s", "the same with the size cap on (the ring writes over its oldest lines)")
+
+
+def report_lan(report, lan):
+    if "skipped" in lan:
+        print(f"\n== Virtual LAN: skipped ({lan['skipped']})")
+        return
+    traffic = lan["traffic"]
+    report.heading("Virtual LAN: message latency (test peer -> copy, broadcast carrier)")
+    latency = traffic["latency"]
+    method = ("200 BC_MSG from a test peer in its own host; clock read just before sendto(); arrival = the poll "
+              "(every 1 ms, file size) that finds the line in the receiving copy's chat log; sends spread at "
+              "random over the copy's 100 ms cycle")
+    report.figure("latency p50", latency["p50_ms"], "ms", method, goal=60,
+                  limit="the 100 ms polling period (a packet waits on average half a period)")
+    report.figure("latency p99", latency["p99_ms"], "ms", f"same run; min {latency['min_ms']:.1f} ms, "
+                  f"max {latency['max_ms']:.1f} ms, {latency['samples']} shown, {latency['lost']} lost", goal=115,
+                  limit="the polling period: a packet arriving just after a read waits a whole period")
+
+    report.heading("Virtual LAN: bursts on the broadcast carrier")
+    hlthy = traffic["hlthy"]
+    report.figure("100 RSP_HLTHY at once: lost / shown twice", hlthy["lost"] + hlthy["shown_twice"], "packets",
+                  f"100 liveness answers, each from another member address, sent in {hlthy['send_span_ms']:.1f} ms; "
+                  f"{hlthy['shown']} '...がログインしています' notices found, {hlthy['shown_twice']} twice, "
+                  f"{hlthy['rcvbuf_errors']} socket overflows", goal=0)
+    report.figure("100 RSP_HLTHY: last notice after the last send", hlthy["last_sent_shown_after_ms"], "ms",
+                  "from the last sendto() to the poll that finds the last notice", goal=200)
+    stream = traffic["stream"]
+    report.figure("1,000 BC_MSG at 1,000/s: lost / shown twice", stream["lost"] + stream["shown_twice"], "packets",
+                  f"1,000 chat packets paced at {stream['offered_rate']:.0f}/s; {stream['shown']} shown, "
+                  f"{stream['shown_twice']} twice, {stream['rcvbuf_errors']} socket overflows", goal=0)
+    report.figure("1,000 BC_MSG: last line after the last send", stream["last_sent_shown_after_ms"], "ms",
+                  "from the last sendto() to the poll that finds the last line", goal=200)
+    report.figure("receive thread CPU per chat packet", stream["receive_thread_us_per_packet"], "us",
+                  "schedstat run time of the receive thread during the 1,000/s stream / packets shown",
+                  limit="three chat-log lines per packet (trace '------------', trace 'Received BC_MSG', the chat "
+                        "line), each an open/write/close, plus the dispatch")
+    report.figure("UI thread CPU per chat packet", stream["ui_thread_us_per_packet"], "us",
+                  "schedstat run time of the main thread during the same stream / packets shown (display of the "
+                  "line, coalesced repaints on Xvfb)")
+    socket_info = traffic["socket"]
+    report.figure("socket receive buffer of the broadcast carrier", socket_info["rcvbuf"], "bytes",
+                  f"SO_RCVBUF after asking for 1 MiB as the copy does, in the copy's host "
+                  f"(net.core.rmem_max there = {socket_info['rmem_max']:,})")
+    report.figure("buffer charged per waiting chat datagram", socket_info["bytes_per_datagram"], "bytes",
+                  "rx_queue of /proc/net/udp with 100 chat-sized broadcast datagrams waiting, / 100")
+    report.figure("datagrams the buffer holds", socket_info["datagrams_that_fit"], "datagrams",
+                  "buffer / charge per datagram; the copy also keeps up to 256 in its own ring")
+    rates = traffic.get("rates")
+    if rates:
+        trials = ", ".join(f"{t['rate']}/s: {t['shown']}/{t['sent']}" + (f" ({t['rcvbuf_errors']} overflows)"
+                                                                          if t['rcvbuf_errors'] else "")
+                           for t in rates["trials"])
+        report.figure(f"highest loss-free rate ({rates['stream_seconds']:.0f} s streams)",
+                      rates["highest_clean_rate"], "packets/s",
+                      f"chat streams of {rates['stream_seconds']:.0f} s at rising rates, then halving the gap; "
+                      f"shown/sent: {trials}",
+                      limit="the receive loop reads at most 256 broadcast messages per 100 ms cycle (its ring), "
+                            "so it drains about 2,500/s; above that the backlog grows in the socket buffer, and "
+                            "loss starts when the backlog outgrows it")
+        report.figure("packets shown per second when saturated", rates["drain_rate_when_saturated"], "packets/s",
+                      "chat lines per second in the middle half of each lossy stream (median over those streams)")
+
+    report.heading("Idle logged-in copy under Xvfb")
+    idle = lan["idle"]
+    for state, words in (("active", "its window active, caret blinking in the message input"),
+                         ("inactive", "keyboard focus taken away (a background window)")):
+        figures = idle[state]
+        threads = "; ".join(f"{name} {v['cpu_ms_per_s']:.2f} ms/s, {v['wakeups_per_s']:.1f} wakeups/s"
+                            for name, v in figures["threads"].items())
+        report.figure(f"idle CPU, {words}", figures["cpu_percent_stat"], "% of a core",
+                      f"utime+stime from /proc/<pid>/stat over {figures['seconds']:.0f} s "
+                      f"({figures['cpu_ticks']} ticks); schedstat says {figures['cpu_percent_schedstat']:.3f} %; "
+                      f"by thread: {threads}", goal=0.1,
+                      limit=("the caret blink: each toggle repaints the line edit and flushes it to the X server "
+                             "on the UI thread" if state == "active" else
+                             "the receive loop's ten wake-ups a second"))
+    report.figure("a thread that only sleeps 100 ms at a time", idle["floor_ms_per_s"] / 10, "% of a core",
+                  "schedstat of bench_sleep (std::this_thread::sleep_for(100 ms), 100 times) on this machine: what "
+                  "the polling period costs before any work")
+    report.figure("peak resident memory (VmHWM)", idle["vm_hwm_mib"] * 1.048576, "MB",
+                  "VmHWM from /proc/<pid>/status after the idle periods (MB = 10^6 bytes)", goal=50,
+                  limit="Qt, its xcb platform and the Japanese font mapped in")
+    report.figure("VmHWM of the receiving copy after all traffic", traffic["vm_hwm_mib_after"] * 1.048576, "MB",
+                  "the same figure for the copy that received every burst and stream above")
+
+    report.heading("Start-up")
+    startup = lan["startup"]
+    report.figure("start-up, exec to window mapped (median)", startup["median_ms"], "ms",
+                  f"from Popen of 'ip netns exec <host> korvane' to the MapNotify of its top-level window on "
+                  f"Xvfb's root, read over the X protocol; {len(startup['samples_ms'])} runs: "
+                  + ", ".join(f"{v:.0f}" for v in startup["samples_ms"])
+                  + f"; 'ip netns exec' alone takes {startup['netns_exec_overhead_ms']:.1f} ms", goal=250,
+                  limit="loading Qt and connecting to the X server; the settings file and the carriers are quick")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", default=str(HERE.parent / "build-bench"))
+    parser.add_argument("--quick", action="store_true")
+    parser.add_argument("--json")
+    parser.add_argument("--only", choices=("micro", "lan"))
+    args = parser.parse_args()
+    build = Path(args.build)
+    os.environ["KORVANE_BINARY"] = str(build / "korvane")
+
+    report, raw = Report(), {}
+    with tempfile.TemporaryDirectory(prefix="korvane-bench-") as folder:
+        scratch = Path(folder)
+        if args.only != "lan":
+            print("running the micro-benchmarks ...", flush=True)
+            raw["display"] = run_micro(build / "bench" / "bench_display", scratch)
+            raw["chatlog"] = run_micro(build / "bench" / "bench_chatlog", scratch)
+            report_micro(report, raw["display"], raw["chatlog"])
+        if args.only != "micro":
+            print("\nrunning the virtual-LAN benchmarks (a few minutes) ...", flush=True)
+            import lan
+            raw["lan"] = lan.run_all(quick=args.quick)
+            report_lan(report, raw["lan"])
+    if args.json:
+        Path(args.json).write_text(json.dumps({"figures": report.rows, "raw": raw}, indent=1))
+    misses = [row["name"] for row in report.rows if row["ratio"] is not None and row["ratio"] > 1.0]
+    print(f"\n{len([r for r in report.rows if r['goal'] is not None])} figures with a goal; "
+          + (f"missed: {', '.join(misses)}" if misses else "all meet their goals"))
+
+
+if __name__ == "__main__":
+    main()
