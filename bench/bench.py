@@ -161,7 +161,7 @@ def report_lan(report, lan):
     report.figure("buffer charged per waiting chat datagram", socket_info["bytes_per_datagram"], "bytes",
                   "rx_queue of /proc/net/udp with 100 chat-sized broadcast datagrams waiting, / 100")
     report.figure("datagrams the buffer holds", socket_info["datagrams_that_fit"], "datagrams",
-                  "buffer / charge per datagram; the copy also keeps up to 256 in its own ring")
+                  "buffer / charge per datagram; the copy also takes up to 1,024 a cycle into its own ring")
     rates = traffic.get("rates")
     if rates:
         trials = ", ".join(f"{t['rate']}/s: {t['shown']}/{t['sent']}" + (f" ({t['rcvbuf_errors']} overflows)"
@@ -171,25 +171,25 @@ def report_lan(report, lan):
                       rates["highest_clean_rate"], "packets/s",
                       f"chat streams of {rates['stream_seconds']:.0f} s at rising rates, then halving the gap; "
                       f"shown/sent: {trials}",
-                      limit="the receive loop reads at most 256 broadcast messages per 100 ms cycle (its ring), "
-                            "so it drains about 2,500/s; above that the backlog grows in the socket buffer, and "
-                            "loss starts when the backlog outgrows it")
+                      limit="the receive loop reads at most 1,024 broadcast messages per 100 ms cycle (its ring) "
+                            "and spends about 18 us on each; above the rate it drains, the backlog grows in the "
+                            "socket buffer, and loss starts when the backlog outgrows it")
         report.figure("packets shown per second when saturated", rates["drain_rate_when_saturated"], "packets/s",
                       "chat lines per second in the middle half of each lossy stream (median over those streams)")
 
     report.heading("Idle logged-in copy under Xvfb")
     idle = lan["idle"]
-    for state, words in (("active", "its window active, caret blinking in the message input"),
+    for state, words in (("active", "its window active, the caret in the message input"),
                          ("inactive", "keyboard focus taken away (a background window)")):
         figures = idle[state]
         threads = "; ".join(f"{name} {v['cpu_ms_per_s']:.2f} ms/s, {v['wakeups_per_s']:.1f} wakeups/s"
                             for name, v in figures["threads"].items())
-        report.figure(f"idle CPU, {words}", figures["cpu_percent_stat"], "% of a core",
-                      f"utime+stime from /proc/<pid>/stat over {figures['seconds']:.0f} s "
-                      f"({figures['cpu_ticks']} ticks); schedstat says {figures['cpu_percent_schedstat']:.3f} %; "
+        report.figure(f"idle CPU, {words}", figures["cpu_percent_schedstat"], "% of a core",
+                      f"run time of every thread from /proc/<pid>/task/*/schedstat over {figures['seconds']:.0f} s "
+                      f"(utime+stime from /proc/<pid>/stat, in 10 ms ticks, says {figures['cpu_percent_stat']:.3f} %); "
                       f"by thread: {threads}", goal=0.1,
-                      limit=("the caret blink: each toggle repaints the line edit and flushes it to the X server "
-                             "on the UI thread" if state == "active" else
+                      limit=("the receive loop's ten wake-ups a second, and the caret's blinking until it stops "
+                             "10 s after the last input" if state == "active" else
                              "the receive loop's ten wake-ups a second"))
     report.figure("a thread that only sleeps 100 ms at a time", idle["floor_ms_per_s"] / 10, "% of a core",
                   "schedstat of bench_sleep (std::this_thread::sleep_for(100 ms), 100 times) on this machine: what "
