@@ -48,9 +48,11 @@ void ChatSession::JoinReceiveLoop() {
 void ChatSession::Login(const HandleText& handle) {
   if (state_.m_bLoggedIn.load() == 1) return;
   state_.SetOwnHandle(handle);
+  // Logged in before the announcement goes out: the receive loop may read it back at once,
+  // and must not throw it away as arriving while logged out.
+  state_.m_bLoggedIn = 1;
   sender_.SendHello();
   liveness_.Start();
-  state_.m_bLoggedIn = 1;
 }
 
 void ChatSession::Logout() {
