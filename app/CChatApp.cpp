@@ -34,7 +34,7 @@ void CChatApp::InitInstance() {
   auto window = std::make_unique<CChatDlg>(options_);
   {
     const TerminationSignalHandler closeOnSignal([dialog = window.get()] { dialog->close(); });
-    window->exec();
+    window->RunModal();
   }
   window->SendBye();
   window.reset();

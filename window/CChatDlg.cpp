@@ -1,6 +1,7 @@
 #include "window/CChatDlg.h"
 
 #include <QEvent>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -78,6 +79,7 @@ void CChatDlg::BuildControls() {
   m_wndMessageList->SetColourSource([this] { return std::pair{m_crText, m_crBack}; });
   m_presenter = std::make_unique<LinePresenter>(*m_wndMessageList);
   // Escape and Enter anywhere in the window reach the window first.
+  installEventFilter(this);
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 
   // Whole-second rounding of a coarse 90 s timer would stretch the time to notice a crash.
@@ -240,6 +242,14 @@ void CChatDlg::showEvent(QShowEvent* event) {
 }
 
 void CChatDlg::UpdateTrayTip() { m_tray->UpdateTrayTip(m_hIcon, m_nMemberCount); }
+
+void CChatDlg::RunModal() {
+  QEventLoop run;
+  connect(this, &QDialog::finished, &run, &QEventLoop::quit);
+  setWindowModality(Qt::ApplicationModal);
+  show();
+  run.exec();
+}
 
 void CChatDlg::done(int result) {
   QDialog::done(result);

@@ -36,6 +36,10 @@ class CChatDlg : public QDialog, public ChatHost {
   explicit CChatDlg(ChatDlgOptions options = {}, QWidget* parent = nullptr);
   ~CChatDlg() override;
 
+  // Shows the window and runs it until it is closed. Unlike QDialog::exec(), hiding the
+  // window into the tray does not end the run.
+  void RunModal();
+
   // Commands of the window.
   void Login();
   void Logout() override;  // also the dispatcher's, from the receive thread

@@ -7,9 +7,12 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 
+#include "display/TrayIcon.h"
 #include "platform/SingleInstanceGuard.h"
+#include "window/CChatDlg.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/WindowNetwork.h"
 
@@ -57,6 +60,32 @@ TEST(CChatApp, TerminationSignalClosesLikeTheCloseBox) {
   QTimer::singleShot(200, [] { ::kill(::getpid(), SIGTERM); });
   CChatApp(network.OptionsFor(0, settings), InstanceName()).InitInstance();
   EXPECT_EQ(ByesOnTheWire(network.tap), 3);
+}
+
+TEST(CChatApp, HidingIntoTheTrayKeepsTheProgramRunning) {
+  test::WindowNetwork network(1);
+  ChatDlgOptions options = network.OptionsFor(0);
+  options.trayAvailable = true;
+  bool hiddenAndRunning = false;
+  bool backAfterDoubleClick = false;
+  const auto window = [] {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+      if (auto* dialog = qobject_cast<CChatDlg*>(widget)) return dialog;
+    return static_cast<CChatDlg*>(nullptr);
+  };
+  QObject steps;  // the steps end with the test, also when the run ends early
+  QTimer::singleShot(200, &steps, [&] { QTest::keyClick(window(), Qt::Key_Escape); });
+  QTimer::singleShot(400, &steps, [&] {
+    hiddenAndRunning = window() != nullptr && !window()->isVisible();
+    emit window()->Tray().DoubleClicked();
+  });
+  QTimer::singleShot(600, &steps, [&] {
+    backAfterDoubleClick = window()->isVisible();
+    window()->close();
+  });
+  CChatApp(options, InstanceName()).InitInstance();
+  EXPECT_TRUE(hiddenAndRunning);
+  EXPECT_TRUE(backAfterDoubleClick);
 }
 
 TEST(CChatApp, ExitWhileLoggedOutAnnouncesNothing) {
