@@ -6,7 +6,7 @@ namespace korvane {
 
 void OutDomainTable::Assign(int count, std::span<const AddressText> addrs) {
   const int kept =
-      std::clamp(count, 0, std::min(kOutDomainCapacity, static_cast<int>(addrs.size())));
+      std::clamp(count, 0, std::min(kMaxOutDomainAddrs, static_cast<int>(addrs.size())));
   std::lock_guard lock(mutex_);
   table_ = OutDomainList{};
   table_.m_nOutDomainCount = kept;

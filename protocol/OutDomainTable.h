@@ -11,12 +11,9 @@
 
 namespace korvane {
 
-// As many as the settings file can register.
-constexpr int kOutDomainCapacity = kMaxOutDomainAddrs;
-
 struct OutDomainList {
   std::int32_t m_nOutDomainCount = 0;
-  std::array<AddressText, kOutDomainCapacity> m_outDomainAddrs{};
+  std::array<AddressText, kMaxOutDomainAddrs> m_outDomainAddrs{};
 };
 
 class OutDomainTable {

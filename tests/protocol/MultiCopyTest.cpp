@@ -84,22 +84,6 @@ TEST(MultiCopy, LogoutRemovesTheMemberEverywhere) {
   EXPECT_EQ(lan[1].window.TooltipCount(), 0);
 }
 
-TEST(MultiCopy, SelectiveMessageReachesOnlyTheChosenMember) {
-  LoopbackLan lan(3);
-  ASSERT_TRUE(lan.Opened());
-  LogInAll(lan, {"alice", "bob", "carol"});
-  lan[0].window.Select({"carol"});
-  lan[0].Say("secret");
-  ASSERT_TRUE(LoopbackLan::WaitUntil([&] { return !lan[2].window.Texts(LineKind::Chat).empty(); }));
-  EXPECT_EQ(lan[2].window.Texts(LineKind::Chat), std::vector<std::string>{"alice(特定)> secret"});
-  EXPECT_EQ(lan[0].window.Texts(LineKind::Chat), std::vector<std::string>{"alice > secret"});
-  lan[0].window.Select({});
-  lan[0].Say("public");
-  ASSERT_TRUE(LoopbackLan::WaitUntil([&] { return !lan[1].window.Texts(LineKind::Chat).empty(); }));
-  EXPECT_EQ(lan[1].window.Texts(LineKind::Chat), std::vector<std::string>{"alice > public"});
-  EXPECT_TRUE(lan[1].window.Shows("Received Other SL_MSG", LineKind::Trace));
-}
-
 TEST(MultiCopy, EchoListsTheOwnRowAndShowsOwnMessagesTwice) {
   LoopbackLan lan(2);
   ASSERT_TRUE(lan.Opened());
