@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstanceGuard.h"
 #include "platform/TerminationSignals.h"
 #include "platform/UniqueFd.h"
+#include "resources/Texts.h"
 #include "window/CChatDlg.h"
 
 namespace korvane {
@@ -23,12 +23,12 @@ bool SocketLayerReady() {
 
 void CChatApp::InitInstance() {
   if (!SocketLayerReady()) {
-    AfxMessageBox(Utf8ToCp932("Windows ｿｹｯﾄの初期化に失敗しました。"), MB_OK);
+    AfxMessageBox(Cp932<text::kSocketInitFailed>(), MB_OK);
     return;
   }
   const SingleInstanceGuard guard(instanceName_);
   if (guard.AlreadyRunning()) {
-    AfxMessageBox(Utf8ToCp932("二重起動はできません！"), MB_ICONEXCLAMATION);
+    AfxMessageBox(Cp932<text::kAlreadyRunning>(), MB_ICONEXCLAMATION);
     return;
   }
   auto window = std::make_unique<CChatDlg>(options_);

@@ -24,21 +24,14 @@ std::int64_t FileLength(int fd) {
 
 CChatLog::CChatLog(Clock clock) : m_clock(std::move(clock)) {}
 
-void CChatLog::WriteLogLine(const std::string& textCp932) {
-  if (const auto failure = TryWriteLogLine(textCp932))
-    ShowFileError(failure->action, failure->fileName);
-}
-
-std::optional<LogWriteFailure> CChatLog::TryWriteLogLine(const std::string& textCp932) {
+FileResult CChatLog::WriteLogLine(const std::string& textCp932) {
   std::lock_guard lock(m_mutex);
-  const std::string_view failed = WriteLocked(textCp932);
-  if (failed.empty()) return std::nullopt;
-  return LogWriteFailure{std::string(failed), NameLocked()};
+  return WriteLocked(textCp932);
 }
 
-std::string_view CChatLog::WriteLocked(std::string_view text) {
+FileResult CChatLog::WriteLocked(std::string_view text) {
   const UniqueFd file = OpenReadWrite(NameLocked());
-  if (!file.Valid()) return "Open";
+  if (!file.Valid()) return FileFailure{FileAction::Open, NameLocked()};
   const std::int64_t length = FileLength(file.Get());
   // After a failed measure, or when someone else shortened the file, the position is taken
   // from the file: writing past its end would leave a hole of zero bytes.
@@ -57,33 +50,24 @@ std::string_view CChatLog::WriteLocked(std::string_view text) {
       // this one did, over whatever part of it was written.
       if (FileLength(file.Get()) > length) (void)::ftruncate(file.Get(), length);
       m_nLogSize = start;
-      return "Write";
+      return FileFailure{FileAction::Write, NameLocked()};
     }
     end += static_cast<std::int64_t>(part.size());
   }
   m_nLogSize = end;
-  return {};
+  return std::nullopt;
 }
 
-std::int64_t CChatLog::MeasureLogFile() {
-  std::unique_lock lock(m_mutex);
-  std::int64_t length;
-  const std::string_view failed = MeasureLocked(length);
-  ShowAfterUnlock(lock, failed);
-  return length;
-}
-
-std::string_view CChatLog::MeasureLocked(std::int64_t& length) const {
+std::int64_t CChatLog::MeasureLocked() const {
   const UniqueFd file = OpenReadWrite(NameLocked());
-  length = file.Valid() ? FileLength(file.Get()) : kUnknownPosition;
-  return file.Valid() ? std::string_view() : "Open";
+  return file.Valid() ? FileLength(file.Get()) : kUnknownPosition;
 }
 
-void CChatLog::ConfigureLog(const SettingsRecord& settings) {
-  std::unique_lock lock(m_mutex);
+FileResult CChatLog::ConfigureLog(const SettingsRecord& settings) {
+  std::lock_guard lock(m_mutex);
   if (settings.nLogMode != 1) {
     m_bLogOn = 0;
-    return;
+    return std::nullopt;
   }
   m_bLogOn = 1;
   // The stored name may lack its zero byte; ours always keeps one.
@@ -92,14 +76,14 @@ void CChatLog::ConfigureLog(const SettingsRecord& settings) {
   std::memset(m_szLogFileName, 0, sizeof m_szLogFileName);
   std::memcpy(m_szLogFileName, name.data(), name.size());
 
-  std::string_view failed;
-  if (settings.bLogSizeLimit == 1) {
-    m_nLogSizeLimitKB = LogSizeCapKB(FieldText(settings.szLogSizeKB));
-    failed = MeasureLocked(m_nLogSize);
-  } else {
+  if (settings.bLogSizeLimit != 1) {
     m_nLogSizeLimitKB = kNoLogSizeCap;
+    return std::nullopt;
   }
-  ShowAfterUnlock(lock, failed);
+  m_nLogSizeLimitKB = LogSizeCapKB(FieldText(settings.szLogSizeKB));
+  m_nLogSize = MeasureLocked();
+  if (m_nLogSize == kUnknownPosition) return FileFailure{FileAction::Open, NameLocked()};
+  return std::nullopt;
 }
 
 void CChatLog::ViewLog() {
@@ -127,13 +111,6 @@ std::int32_t CChatLog::LogSizeLimitKB() const {
 std::int64_t CChatLog::LogSize() const {
   std::lock_guard lock(m_mutex);
   return m_nLogSize;
-}
-
-void CChatLog::ShowAfterUnlock(std::unique_lock<std::mutex>& lock,
-                               std::string_view failedAction) const {
-  const std::string name = NameLocked();
-  lock.unlock();
-  if (!failedAction.empty()) ShowFileError(failedAction, name);
 }
 
 }  // namespace korvane

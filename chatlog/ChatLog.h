@@ -3,8 +3,8 @@
 // be capped in size and is then written as a ring, overwriting its oldest lines in place.
 //
 // Both the window's thread and the receive thread call in. Each operation runs as one step
-// under the object's own lock; the lock is never held while a message box or the desktop is
-// busy, so a box raised on the receive thread cannot hold up the window's thread.
+// under the object's own lock. Failures are handed back for the caller to show once no lock
+// is held, so a box raised for the receive thread cannot hold up the window's thread.
 
 #include <atomic>
 #include <cstdint>
@@ -16,15 +16,10 @@
 #include <string_view>
 
 #include "chatlog/LogSizeCap.h"
+#include "settings/FileAccess.h"
 #include "settings/SettingsRecord.h"
 
 namespace korvane {
-
-// A line that could not be written, for the caller to tell the user about.
-struct LogWriteFailure {
-  std::string action;  // "Open" or "Write"
-  std::string fileName;
-};
 
 // The text part of one line is cut to this many bytes; no line the program makes is longer.
 constexpr std::size_t kMaxLogTextBytes = 4999;
@@ -40,16 +35,11 @@ class CChatLog {
   // else to the start of the file. When the file cannot be opened or written the user is
   // told and the line is lost; nothing is added to the file, and under a cap the next line
   // goes where this one would have gone. Every line tries again.
-  void WriteLogLine(const std::string& textCp932);
-  // The same, but the failure is handed back instead of shown: for a caller that holds a lock
-  // of its own and must release it before a message box can wait for the window.
-  std::optional<LogWriteFailure> TryWriteLogLine(const std::string& textCp932);
+  FileResult WriteLogLine(const std::string& textCp932);
 
-  // The length of the log file (created when missing), or -1 after telling the user.
-  std::int64_t MeasureLogFile();
-
-  // Puts the log options of settings in force.
-  void ConfigureLog(const SettingsRecord& settings);
+  // Puts the log options of settings in force; under a cap the write position is measured
+  // from the file (created when missing), which fails when it cannot be opened.
+  FileResult ConfigureLog(const SettingsRecord& settings);
 
   // Opens the file on the desktop; ClearLog empties it. Neither reports anything, and both do
   // nothing before logging was first put in force (no file name yet).
@@ -65,13 +55,11 @@ class CChatLog {
   // A measure failed: the next write takes the position from the file it opened.
   static constexpr std::int64_t kUnknownPosition = -1;
 
-  // Each returns the failed action for ShowFileError ("Open", "Write"), empty on success.
-  std::string_view WriteLocked(std::string_view text);
-  std::string_view MeasureLocked(std::int64_t& length) const;
+  FileResult WriteLocked(std::string_view text);
+  // MeasureLogFile: the length of the log file, or -1 when it cannot be opened.
+  std::int64_t MeasureLocked() const;
 
   std::string NameLocked() const { return m_szLogFileName; }
-  // Releases lock, then shows the failure, if any.
-  void ShowAfterUnlock(std::unique_lock<std::mutex>& lock, std::string_view failedAction) const;
 
   const Clock m_clock;
   mutable std::mutex m_mutex;

@@ -1,10 +1,10 @@
 #include "display/CMemberList.h"
 
 #include <QHeaderView>
-#include <algorithm>
 
-#include "platform/QtText.h"
 #include "platform/DialogFont.h"
+#include "platform/QtText.h"
+#include "resources/Texts.h"
 
 namespace korvane {
 namespace {
@@ -13,12 +13,15 @@ constexpr int kNameColumn = 0;
 constexpr int kAddressColumn = 1;
 constexpr int kNameWidth = 150;
 
+// Latin-1 both ways gives back the address bytes exactly as received.
+QString AddressCell(const AddressText& address) { return QString::fromLatin1(TextOf(address)); }
+
 }  // namespace
 
 CMemberList::CMemberList(QWidget* parent) : QTreeWidget(parent) {
   setFont(DialogFont());
   setColumnCount(2);
-  setHeaderLabels({QStringLiteral("ネーム"), QStringLiteral("アドレス")});
+  setHeaderLabels({QString::fromUtf8(text::kNameColumn), QString::fromUtf8(text::kAddressColumn)});
   header()->setStretchLastSection(false);
   header()->setSectionsMovable(false);
   setColumnWidth(kNameColumn, kNameWidth);
@@ -31,15 +34,21 @@ CMemberList::CMemberList(QWidget* parent) : QTreeWidget(parent) {
   setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
-void CMemberList::InsertMember(int row, const std::string& handleCp932, const AddressText& address) {
+void CMemberList::AppendMember(const std::string& handleCp932, const AddressText& address) {
   auto* item = new QTreeWidgetItem;
   item->setText(kNameColumn, ToQString(handleCp932));
-  item->setText(kAddressColumn, QString::fromLatin1(TextOf(address)));
-  insertTopLevelItem(std::clamp(row, 0, RowCount()), item);
+  item->setText(kAddressColumn, AddressCell(address));
+  addTopLevelItem(item);
 }
 
-void CMemberList::RemoveMember(int row) {
-  if (row >= 0 && row < RowCount()) delete takeTopLevelItem(row);
+void CMemberList::RemoveMember(const AddressText& address) {
+  const QString cell = AddressCell(address);
+  for (int row = 0; row < RowCount(); ++row) {
+    if (topLevelItem(row)->text(kAddressColumn) == cell) {
+      delete takeTopLevelItem(row);
+      return;
+    }
+  }
 }
 
 void CMemberList::ClearMembers() { clear(); }
@@ -54,7 +63,6 @@ void CMemberList::RecordSelection(SelectionRecord& out) const {
     const QTreeWidgetItem* item = topLevelItem(row);
     if (!item->isSelected()) continue;
     out.m_selFlags[row] = '1';
-    // Latin-1 both ways gives back the address bytes exactly as received.
     out.m_selAddrs[row] = MakeFixedText<16>(item->text(kAddressColumn).toLatin1().toStdString(), 16);
   }
 }

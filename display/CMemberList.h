@@ -1,7 +1,8 @@
 #pragma once
 // The member list (control 1005): one row per member logged in, the handle shown and the
 // address kept in a column of no width. Several rows can be selected; the selection says
-// who a selective message goes to.
+// who a selective message goes to. Rows are known by their address, whatever order the
+// list shows them in.
 
 #include <QTreeWidget>
 #include <string>
@@ -17,14 +18,13 @@ class CMemberList : public QTreeWidget {
  public:
   explicit CMemberList(QWidget* parent = nullptr);
 
-  // A row past the end is appended.
-  void InsertMember(int row, const std::string& handleCp932, const AddressText& address);
-  // Rows that do not exist are left alone.
-  void RemoveMember(int row);
+  void AppendMember(const std::string& handleCp932, const AddressText& address);
+  // The first row showing address; nothing when there is none.
+  void RemoveMember(const AddressText& address);
   void ClearMembers();
   int RowCount() const;
 
-  // One flag per row, in row order, and the address of every selected row at its index.
+  // One flag per row, in the order shown, and the address of every selected row at its index.
   void RecordSelection(SelectionRecord& out) const;
   // Clears the selection; the focused row stays where it is.
   void DeselectAllMembers();

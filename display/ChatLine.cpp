@@ -1,13 +1,12 @@
 #include "display/ChatLine.h"
 
-#include "platform/CodePage.h"
+#include "resources/Texts.h"
 
 namespace korvane {
 
 std::string FormatChatLine(const PacketView& packet, int selective) {
-  static const std::string kSelectiveMarker = Utf8ToCp932("(特定)> ");
   std::string line(TextOf(packet.Handle()));
-  line += selective == 1 ? kSelectiveMarker : std::string(" > ");
+  line += selective == 1 ? Cp932<text::kSelectiveMarker>() : Cp932<text::kChatMarker>();
   line += packet.Text();
   return line;
 }

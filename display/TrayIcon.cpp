@@ -1,10 +1,14 @@
 #include "display/TrayIcon.h"
 
+#include <string>
+
+#include "resources/Texts.h"
+
 namespace korvane {
 namespace {
 
 QString TipFor(int memberCount) {
-  return QStringLiteral("Korvane - connection is <%1>").arg(memberCount);
+  return QString::fromUtf8(FillFormat(text::kTrayTip, {std::to_string(memberCount)}));
 }
 
 }  // namespace

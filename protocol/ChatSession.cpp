@@ -1,7 +1,6 @@
 #include "protocol/ChatSession.h"
 
-#include "platform/CodePage.h"
-#include "protocol/UserTexts.h"
+#include "resources/Texts.h"
 
 namespace korvane {
 
@@ -13,9 +12,9 @@ ChatSession::ChatSession(ChatHost& host, SessionOptions options,
       outDomain_(tableMutex_),
       writer_(writer ? std::move(writer)
                      : std::make_unique<SocketBroadcastWriter>(options_.carriers)),
-      sender_(state_, outDomain_, *writer_, host, options_.carriers.udpPort),
+      sender_(state_, outDomain_, *writer_, host, host, options_.carriers.udpPort),
       liveness_(members_, sender_, host, host, options_.liveness),
-      dispatcher_(state_, members_, sender_, liveness_, host, host) {
+      dispatcher_(state_, members_, sender_, liveness_, host, host, host) {
   state_.m_szOwnAddress = MakeFixedText<16>(options_.ownAddress);
 }
 
@@ -56,19 +55,20 @@ void ChatSession::Login(const HandleText& handle) {
 }
 
 void ChatSession::Logout() {
-  static const std::string kLoggedOut = Utf8ToCp932("*** ログアウトしました ***");
   if (state_.m_bLoggedIn.load() == 0) return;
   liveness_.Stop();
-  host_.SetMemberCaption(ConnectedMembersCaption());
+  host_.SetMemberCaption(Cp932<text::kConnectedMembers>());
   members_.Clear();
   sender_.SendBye();  // still logged in, so it goes out
   state_.m_bLoggedIn = 0;
-  host_.ShowLine(kLoggedOut, LineKind::Notice);
+  host_.ShowLine(Cp932<text::kLoggedOut>(), LineKind::Notice);
 }
 
-void ChatSession::OnTimer(int id) {
-  if (id == kProbeTimer) liveness_.OnProbeTimer();
-  if (id == kAnswerTimer) liveness_.OnAnswerTimer();
+void ChatSession::OnTimer(LivenessTimer timer) {
+  switch (timer) {
+    case LivenessTimer::Probe: liveness_.OnProbeTimer(); break;
+    case LivenessTimer::Answer: liveness_.OnAnswerTimer(); break;
+  }
 }
 
 }  // namespace korvane

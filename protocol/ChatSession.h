@@ -25,6 +25,7 @@ namespace korvane {
 
 // Everything the window offers the protocol side.
 class ChatHost : public LineSink,
+                 public MessageBoxHost,
                  public ChatSendHost,
                  public DispatchHost,
                  public LivenessHost,
@@ -58,7 +59,7 @@ class ChatSession {
   // The protocol's part of logging in and out; the window adds its own.
   void Login(const HandleText& handle);
   void Logout();
-  void OnTimer(int id);
+  void OnTimer(LivenessTimer timer);
 
   SessionState& State() { return state_; }
   MemberTable& Members() { return members_; }

@@ -1,21 +1,28 @@
 #include "protocol/Dispatcher.h"
 
 #include "platform/MessageBox.h"
-#include "protocol/UserTexts.h"
+#include "resources/Texts.h"
 
 namespace korvane {
+namespace {
+
+std::string Notice(const std::string& format, std::string_view handle) {
+  return FillFormat(format, {handle});
+}
+
+}  // namespace
 
 void Dispatcher::DispatchPacket(std::span<const std::uint8_t> bytes) {
   const PacketView packet(bytes);
   if (session_.m_bLoggedIn.load() != 1) {
-    Trace("Disposed Message (not login)");
+    Trace(Cp932<text::kTraceNotLoggedIn>());
     if (!Echo()) return;
   }
   // A REQ_OUT names its addressee, not its sender, and this copy never sends one to itself:
   // matching it here could only swallow a real refusal whose tag happens to equal ours.
   if (!packet.HasCode(code::kReqOut) && packet.Address() == session_.m_szOwnAddress &&
       static_cast<std::int32_t>(packet.Tag()) == session_.m_nLastSendTag.load()) {
-    Trace("Received Own Message");
+    Trace(Cp932<text::kTraceOwnMessage>());
     if (!Echo()) return;
   }
 
@@ -29,26 +36,27 @@ void Dispatcher::DispatchPacket(std::span<const std::uint8_t> bytes) {
   else if (packet.HasCode(code::kRspHlthy)) OnHealthReply(packet);
 }
 
-bool Dispatcher::EndsAsOwn(const AddressText& address, const char* trace) {
+bool Dispatcher::EndsAsOwn(const AddressText& address, const std::string& trace) {
   if (!IsMe(address)) return false;
   Trace(trace);
   return !Echo();
 }
 
-void Dispatcher::TraceFrom(const char* what, const PacketView& packet) {
-  Trace(std::string(what) + " " + std::string(TextOf(packet.Address())));
+void Dispatcher::TraceFrom(const std::string& format, const PacketView& packet) {
+  const AddressText address = packet.Address();
+  Trace(FillFormat(format, {TextOf(address)}));
 }
 
 void Dispatcher::OnHello(const PacketView& packet) {
-  TraceFrom("Received CMD_HELLO", packet);
+  TraceFrom(Cp932<text::kTraceHello>(), packet);
   const AddressText address = packet.Address();
   const HandleText handle = packet.HelloHandle();
   if (IsMe(address)) {
-    Trace("Received My Send CMD_HELLO");
+    Trace(Cp932<text::kTraceOwnHello>());
     if (!Echo()) return;
   } else {
     if (members_.FindMemberByAddress(address) >= 0) {
-      Trace("Already connected member");
+      Trace(Cp932<text::kTraceKnownHello>());
       return;
     }
     if (members_.FindMemberByHandle(TextOf(handle)) >= 0 || handle == session_.OwnHandle()) {
@@ -60,65 +68,64 @@ void Dispatcher::OnHello(const PacketView& packet) {
   members_.AddMember(TextOf(handle), address);
   // Named as the row has it (with echo on, an older own row may come first).
   const std::string named = members_.HandleOfAddress(address).value_or(std::string(TextOf(handle)));
-  lines_.ShowLine(MemberNotice(MemberEvent::LoggedIn, named), LineKind::Notice);
+  lines_.ShowLine(Notice(Cp932<text::kMemberLoggedIn>(), named), LineKind::Notice);
 }
 
 void Dispatcher::OnHelloReply(const PacketView& packet) {
-  TraceFrom("Received RSP_HELLO", packet);
+  TraceFrom(Cp932<text::kTraceHelloReply>(), packet);
   if (!IsMe(packet.Target())) {
-    Trace("Received Other RSP_HELLO");
+    Trace(Cp932<text::kTraceOtherHelloReply>());
     return;
   }
-  Trace("Received My RSP_HELLO");
+  Trace(Cp932<text::kTraceMyHelloReply>());
   const AddressText address = packet.Address();
   if (members_.FindMemberByAddress(address) >= 0) {
-    Trace("Already connect member");
+    Trace(Cp932<text::kTraceKnownHelloReply>());
     return;
   }
   const HandleText handle = packet.Handle();
   members_.AddMember(TextOf(handle), address);
   const std::string named = members_.HandleOfAddress(address).value_or(std::string(TextOf(handle)));
-  lines_.ShowLine(MemberNotice(MemberEvent::IsLoggedIn, named), LineKind::Notice);
+  lines_.ShowLine(Notice(Cp932<text::kMemberIsLoggedIn>(), named), LineKind::Notice);
 }
 
 void Dispatcher::OnBye(const PacketView& packet) {
-  TraceFrom("Received CMD_BYE", packet);
+  TraceFrom(Cp932<text::kTraceBye>(), packet);
   const AddressText address = packet.Address();
-  if (EndsAsOwn(address, "Received My Send CMD_BYE")) return;
-  const auto handle = members_.HandleOfAddress(address);
+  if (EndsAsOwn(address, Cp932<text::kTraceOwnBye>())) return;
+  // Found and removed in one step, so a member the liveness check removes meanwhile leaves
+  // once, with one notice; the notice waits until the table lock is released.
+  const auto handle = members_.RemoveMemberByAddress(address);
   if (!handle) {
-    Trace("Already disconnect member");
+    Trace(Cp932<text::kTraceUnknownBye>());
     return;
   }
-  // The notice is shown outside the table lock: showing a line may wait for the window.
-  lines_.ShowLine(MemberNotice(MemberEvent::LoggedOut, *handle), LineKind::Notice);
-  std::lock_guard lock(members_.Mutex());
-  members_.RemoveMember(members_.FindMemberByAddress(address));
+  lines_.ShowLine(Notice(Cp932<text::kMemberLoggedOut>(), *handle), LineKind::Notice);
 }
 
 void Dispatcher::OnLogoutRequest(const PacketView& packet) {
   if (!IsMe(packet.Address())) {
-    Trace("Received Other REQ_OUT");
+    Trace(Cp932<text::kTraceOtherLogoutRequest>());
     return;
   }
-  const std::string message = HandleInUseMessage(TextOf(session_.OwnHandle()));
+  const std::string message = FillFormat(Cp932<text::kHandleInUse>(), {TextOf(session_.OwnHandle())});
   host_.Logout();
-  AfxMessageBox(message, MB_OK | MB_ICONSTOP | MB_TOPMOST);
+  boxes_.ShowMessageBox(message, MB_OK | MB_ICONSTOP | MB_TOPMOST);
 }
 
 void Dispatcher::OnChat(const PacketView& packet, bool selective) {
-  TraceFrom(selective ? "Received SL_MSG" : "Received BC_MSG", packet);
+  TraceFrom(selective ? Cp932<text::kTraceSelective>() : Cp932<text::kTraceBroadcast>(), packet);
   const AddressText address = packet.Address();
-  if (EndsAsOwn(address, selective ? "Received My Send SL_MSG" : "Received My Sned BC_MSG")) return;
+  if (EndsAsOwn(address, selective ? Cp932<text::kTraceOwnSelective>() : Cp932<text::kTraceOwnBroadcast>())) return;
   if (selective) {
     if (!IsMe(packet.Target())) {
-      Trace("Received Other SL_MSG");
+      Trace(Cp932<text::kTraceOtherSelective>());
       if (!Echo()) return;
     }
-    Trace("Received My SL_MSG");
+    Trace(Cp932<text::kTraceMySelective>());
   }
   if (members_.FindMemberByAddress(address) < 0) {
-    Trace("Not connect member");
+    Trace(Cp932<text::kTraceUnknownSender>());
     return;
   }
   if (host_.IsIconic()) host_.AlertMinimised(packet);
@@ -127,24 +134,24 @@ void Dispatcher::OnChat(const PacketView& packet, bool selective) {
 
 void Dispatcher::OnHealthQuery(const PacketView& packet) {
   const AddressText address = packet.Address();
-  if (EndsAsOwn(address, "Received My Send CMD_HLTHY")) return;
+  if (EndsAsOwn(address, Cp932<text::kTraceOwnHealthQuery>())) return;
   sender_.SendHealthReply(address);
 }
 
 void Dispatcher::OnHealthReply(const PacketView& packet) {
-  TraceFrom("Received RSP_HLTHY", packet);
+  TraceFrom(Cp932<text::kTraceHealthReply>(), packet);
   const AddressText address = packet.Address();
   if (IsMe(address)) {
-    Trace("Received My Send RSP_HLTHY");
+    Trace(Cp932<text::kTraceOwnHealthReply>());
     if (!Echo()) return;
   } else if (!IsMe(packet.Target())) {
-    Trace("Received Other RSP_HLTHY");
+    Trace(Cp932<text::kTraceOtherHealthReply>());
     return;
   }
   liveness_.MarkAlive(address);
   if (members_.FindMemberByAddress(address) >= 0) return;
   const HandleText handle = packet.Handle();
-  lines_.ShowLine(MemberNotice(MemberEvent::IsLoggedIn, TextOf(handle)), LineKind::Notice);
+  lines_.ShowLine(Notice(Cp932<text::kMemberIsLoggedIn>(), TextOf(handle)), LineKind::Notice);
   members_.AddMember(TextOf(handle), address);
 }
 

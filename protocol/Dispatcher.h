@@ -29,12 +29,13 @@ class DispatchHost {
 class Dispatcher {
  public:
   Dispatcher(SessionState& session, MemberTable& members, PacketSender& sender,
-             LivenessCheck& liveness, LineSink& lines, DispatchHost& host)
+             LivenessCheck& liveness, LineSink& lines, MessageBoxHost& boxes, DispatchHost& host)
       : session_(session),
         members_(members),
         sender_(sender),
         liveness_(liveness),
         lines_(lines),
+        boxes_(boxes),
         host_(host) {}
 
   // The received length bounds every field read; missing bytes read as zero.
@@ -53,15 +54,16 @@ class Dispatcher {
   bool Echo() const { return session_.m_bEcho.load() == 1; }
   void Trace(const std::string& text) { lines_.ShowLine(text, LineKind::Trace); }
   // For a packet sent from this copy: traces it, and says whether to stop (echo off).
-  bool EndsAsOwn(const AddressText& address, const char* trace);
-  // "<what> %.16s" with the sender's Address.
-  void TraceFrom(const char* what, const PacketView& packet);
+  bool EndsAsOwn(const AddressText& address, const std::string& trace);
+  // format's %.16s filled with the sender's Address.
+  void TraceFrom(const std::string& format, const PacketView& packet);
 
   SessionState& session_;
   MemberTable& members_;
   PacketSender& sender_;
   LivenessCheck& liveness_;
   LineSink& lines_;
+  MessageBoxHost& boxes_;
   DispatchHost& host_;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
-// Where every line meant for the user or the chat log goes.
+// Where every line meant for the user or the chat log goes, and the message boxes the
+// protocol side raises: both belong to the window.
 
 #include <cstdint>
 #include <string>
@@ -18,6 +19,14 @@ class LineSink {
   virtual ~LineSink() = default;
   // text is code page 932.
   virtual void ShowLine(const std::string& text, LineKind kind) = 0;
+};
+
+class MessageBoxHost {
+ public:
+  virtual ~MessageBoxHost() = default;
+  // text is code page 932, style the MB_ bits of platform/MessageBox.h. Returns once the
+  // user has closed the box, from whichever thread it was asked.
+  virtual void ShowMessageBox(const std::string& text, unsigned style) = 0;
 };
 
 }  // namespace korvane

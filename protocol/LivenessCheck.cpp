@@ -1,20 +1,20 @@
 #include "protocol/LivenessCheck.h"
 
-#include "protocol/UserTexts.h"
+#include "resources/Texts.h"
 
 namespace korvane {
 
 void LivenessCheck::OnProbeTimer() {
   SnapshotMembers();
   sender_.SendHealthQuery();
-  host_.SetTimer(kAnswerTimer, intervals_.answerWindow);
-  host_.SetMemberCaption(UpdatingMembersCaption());
+  host_.SetTimer(LivenessTimer::Answer, intervals_.answerWindow);
+  host_.SetMemberCaption(Cp932<text::kUpdatingMembers>());
 }
 
 void LivenessCheck::OnAnswerTimer() {
   host_.SetMemberCaption("");
-  host_.SetMemberCaption(ConnectedMembersCaption());
-  host_.KillTimer(kAnswerTimer);
+  host_.SetMemberCaption(Cp932<text::kConnectedMembers>());
+  host_.KillTimer(LivenessTimer::Answer);
   ReportSilentMembers();
 }
 
@@ -31,15 +31,19 @@ void LivenessCheck::MarkAlive(const AddressText& address) {
 }
 
 void LivenessCheck::ReportSilentMembers() {
-  // One step: no answer can be marked, and no row added or removed, half-way through.
-  std::lock_guard lock(members_.Mutex());
-  for (const AddressText& address : probes_.Silent()) {
-    const int row = members_.FindMemberByAddress(address);
-    const auto handle = members_.HandleOf(row);
-    if (!handle) continue;  // left meanwhile
-    lines_.ShowLine(MemberNotice(MemberEvent::MayHaveLeft, *handle), LineKind::Notice);
-    members_.RemoveMember(row);
+  std::vector<std::string> silent;
+  {
+    // One step: no answer can be marked, and no row added or removed, half-way through.
+    std::lock_guard lock(members_.Mutex());
+    for (const AddressText& address : probes_.Silent()) {
+      // A member that left meanwhile is passed over.
+      if (auto handle = members_.RemoveMemberByAddress(address)) silent.push_back(std::move(*handle));
+    }
   }
+  // Told once the lock is released: a line may wait for the window (a box about the log),
+  // and the receive thread must not wait for the lock meanwhile.
+  for (const std::string& handle : silent)
+    lines_.ShowLine(FillFormat(Cp932<text::kMemberMayHaveLeft>(), {handle}), LineKind::Notice);
 }
 
 int LivenessCheck::ProbeCount() const {

@@ -13,8 +13,8 @@
 
 namespace korvane {
 
-constexpr int kProbeTimer = 200;
-constexpr int kAnswerTimer = 300;
+// The window's timers of the check, by their window timer ids.
+enum class LivenessTimer { Probe = 200, Answer = 300 };
 
 struct LivenessIntervals {
   std::chrono::milliseconds probePeriod{90000};
@@ -26,8 +26,8 @@ class LivenessHost {
  public:
   virtual ~LivenessHost() = default;
   // (Re)starts repeating timer id; its ticks come back through the window's timer handler.
-  virtual void SetTimer(int id, std::chrono::milliseconds interval) = 0;
-  virtual void KillTimer(int id) = 0;
+  virtual void SetTimer(LivenessTimer timer, std::chrono::milliseconds interval) = 0;
+  virtual void KillTimer(LivenessTimer timer) = 0;
   virtual void SetMemberCaption(const std::string& text) = 0;  // code page 932
 };
 
@@ -37,8 +37,8 @@ class LivenessCheck {
                 LivenessIntervals intervals)
       : members_(members), sender_(sender), lines_(lines), host_(host), intervals_(intervals) {}
 
-  void Start() { host_.SetTimer(kProbeTimer, intervals_.probePeriod); }  // at login
-  void Stop() { host_.KillTimer(kProbeTimer); }                          // at logout
+  void Start() { host_.SetTimer(LivenessTimer::Probe, intervals_.probePeriod); }  // at login
+  void Stop() { host_.KillTimer(LivenessTimer::Probe); }                          // at logout
 
   void OnProbeTimer();
   void OnAnswerTimer();

@@ -22,15 +22,24 @@ int MemberTable::FindMemberByHandle(std::string_view handle) const {
 void MemberTable::AddMember(std::string_view handle, const AddressText& address) {
   std::lock_guard lock(mutex_);
   rows_.push_back({std::string(handle), CleanAddress(address)});
-  view_.MemberAdded(static_cast<int>(rows_.size()) - 1, rows_.back(),
-                    static_cast<int>(rows_.size()));
+  view_.MemberAdded(rows_.back(), static_cast<int>(rows_.size()));
 }
 
 void MemberTable::RemoveMember(int row) {
   std::lock_guard lock(mutex_);
   if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+  const MemberRow removed = rows_[row];
   rows_.erase(rows_.begin() + row);
-  view_.MemberRemoved(row, static_cast<int>(rows_.size()));
+  view_.MemberRemoved(removed, static_cast<int>(rows_.size()));
+}
+
+std::optional<std::string> MemberTable::RemoveMemberByAddress(const AddressText& address) {
+  std::lock_guard lock(mutex_);
+  const int row = FindMemberByAddress(address);
+  if (row < 0) return std::nullopt;
+  std::string handle = rows_[row].handle;
+  RemoveMember(row);
+  return handle;
 }
 
 void MemberTable::Clear() {
@@ -44,15 +53,11 @@ int MemberTable::Count() const {
   return static_cast<int>(rows_.size());
 }
 
-std::optional<std::string> MemberTable::HandleOf(int row) const {
-  std::lock_guard lock(mutex_);
-  if (row < 0 || row >= static_cast<int>(rows_.size())) return std::nullopt;
-  return rows_[row].handle;
-}
-
 std::optional<std::string> MemberTable::HandleOfAddress(const AddressText& address) const {
   std::lock_guard lock(mutex_);
-  return HandleOf(FindMemberByAddress(address));
+  const int row = FindMemberByAddress(address);
+  if (row < 0) return std::nullopt;
+  return rows_[row].handle;
 }
 
 std::vector<MemberRow> MemberTable::Rows() const {

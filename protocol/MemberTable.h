@@ -25,8 +25,10 @@ struct MemberRow {
 class MemberListView {
  public:
   virtual ~MemberListView() = default;
-  virtual void MemberAdded(int row, const MemberRow& member, int count) = 0;
-  virtual void MemberRemoved(int row, int count) = 0;
+  // Rows are appended; a removed row is named by its content, since the list may show the
+  // rows in another order.
+  virtual void MemberAdded(const MemberRow& member, int count) = 0;
+  virtual void MemberRemoved(const MemberRow& member, int count) = 0;
   virtual void MembersCleared() = 0;
 };
 
@@ -42,10 +44,12 @@ class MemberTable {
   void AddMember(std::string_view handle, const AddressText& address);
   // Rows that do not exist (any more) are left alone.
   void RemoveMember(int row);
+  // Removes the first row holding address, found and removed in one step: the handle it
+  // had, or nothing when no row holds it (any more).
+  std::optional<std::string> RemoveMemberByAddress(const AddressText& address);
   void Clear();
 
   int Count() const;  // m_nMemberCount
-  std::optional<std::string> HandleOf(int row) const;
   // The handle of the first row holding address, found and read in one step.
   std::optional<std::string> HandleOfAddress(const AddressText& address) const;
   std::vector<MemberRow> Rows() const;

@@ -1,6 +1,7 @@
 #include "protocol/OutDomainTable.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace korvane {
 
@@ -11,6 +12,14 @@ void OutDomainTable::Assign(int count, std::span<const AddressText> addrs) {
   table_ = OutDomainList{};
   table_.m_nOutDomainCount = kept;
   std::copy_n(addrs.begin(), kept, table_.m_outDomainAddrs.begin());
+}
+
+void OutDomainTable::LoadRegistered(const SettingsRecord& settings) {
+  const int count = UsableAddrCount(settings);
+  std::vector<AddressText> addresses;
+  for (int i = 0; i < count; ++i)
+    addresses.push_back(MakeFixedText<16>(FieldText(settings.szAddrIP[i]), 16));
+  Assign(count, addresses);
 }
 
 OutDomainList OutDomainTable::Snapshot() const {

@@ -24,7 +24,9 @@ class OutDomainTable {
   // Replaces the table with the first count of addrs; count is clamped to 0..100 and to
   // the entries given.
   void Assign(int count, std::span<const AddressText> addrs);
-  void Clear() { Assign(0, {}); }
+  // The addresses registered in settings, whatever its stored choice: what start-up uses.
+  // An address field without a terminator keeps all 16 bytes.
+  void LoadRegistered(const SettingsRecord& settings);
   OutDomainList Snapshot() const;
 
  private:

@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "platform/DatagramSocket.h"
 #include "protocol/FixedText.h"
 
 namespace korvane {
@@ -38,6 +39,10 @@ constexpr int kHandleWidth = 50;
 constexpr int kPacketOverhead = 10;
 constexpr int kMaxPayload = 5000;
 constexpr int kMaxPacket = kMaxPayload + kPacketOverhead;
+
+// Receivers take in at most kMaxDatagram bytes a packet: a longer chat text (932 bytes) would
+// be sent and reach nobody.
+constexpr std::size_t kMaxChatTextBytes = kMaxDatagram - (kTextOffset + 2);
 
 constexpr int kHelloPayload = 66;        // 76 bytes
 constexpr int kHandlePayload = 82;       // RSP_HELLO, RSP_HLTHY: 92 bytes; chat: 92 + text

@@ -3,31 +3,25 @@
 #include <array>
 #include <vector>
 
-#include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "protocol/RuntimeRand.h"
+#include "resources/Texts.h"
 
 namespace korvane {
 namespace {
 
 using FixedPacket = std::array<std::uint8_t, kHandlePayload + kPacketOverhead>;
 
-void ReportBroadcastFailure(BroadcastResult result) {
-  static const std::string kOpenFailed =
-      Utf8ToCp932("書き込み用メールスロットのオープンに失敗した");
-  static const std::string kWriteFailed = Utf8ToCp932("メールスロットへの書き込みに失敗しました");
-  AfxMessageBox(result == BroadcastResult::OpenFailed ? kOpenFailed : kWriteFailed, MB_OK);
-}
-
 }  // namespace
 
 PacketSender::PacketSender(SessionState& session, OutDomainTable& outDomain,
                            BroadcastWriter& broadcast, ChatSendHost& chatHost,
-                           std::uint16_t udpPort)
+                           MessageBoxHost& boxes, std::uint16_t udpPort)
     : session_(session),
       outDomain_(outDomain),
       broadcast_(broadcast),
       chatHost_(chatHost),
+      boxes_(boxes),
       udpPort_(udpPort) {}
 
 int PacketSender::SendPacket(std::span<std::uint8_t> packet, int payload) {
@@ -38,7 +32,8 @@ int PacketSender::SendPacket(std::span<std::uint8_t> packet, int payload) {
   const auto bytes = packet.first(static_cast<std::size_t>(payload + kPacketOverhead));
 
   if (const BroadcastResult result = broadcast_.Write(bytes); result != BroadcastResult::Sent) {
-    ReportBroadcastFailure(result);
+    const bool opened = result != BroadcastResult::OpenFailed;
+    boxes_.ShowMessageBox(opened ? Cp932<text::kSlotWriteFailed>() : Cp932<text::kSlotOpenFailed>(), MB_OK);
     return -1;
   }
   if (socket_ != nullptr) {

@@ -7,6 +7,7 @@
 
 #include "platform/BroadcastWriter.h"
 #include "platform/UdpCarrier.h"
+#include "protocol/LineSink.h"
 #include "protocol/OutDomainTable.h"
 #include "protocol/Packet.h"
 #include "protocol/Selection.h"
@@ -26,7 +27,7 @@ class ChatSendHost {
 class PacketSender {
  public:
   PacketSender(SessionState& session, OutDomainTable& outDomain, BroadcastWriter& broadcast,
-               ChatSendHost& chatHost, std::uint16_t udpPort);
+               ChatSendHost& chatHost, MessageBoxHost& boxes, std::uint16_t udpPort);
 
   // The unicast carrier, once it is open; until then (or when it cannot be opened) packets
   // go out on the broadcast carrier alone. Set before the receive loop starts.
@@ -55,6 +56,7 @@ class PacketSender {
   OutDomainTable& outDomain_;
   BroadcastWriter& broadcast_;
   ChatSendHost& chatHost_;
+  MessageBoxHost& boxes_;
   std::uint16_t udpPort_;
   UdpCarrier* socket_ = nullptr;
   TargetTable targets_;  // used by SendChat only, on the window's thread

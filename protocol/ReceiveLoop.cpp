@@ -1,5 +1,7 @@
 #include "protocol/ReceiveLoop.h"
 
+#include "resources/Texts.h"
+
 namespace korvane {
 
 ReceiveLoop::ReceiveLoop(BroadcastSlot& slot, UdpCarrier* socket, LineSink& lines,
@@ -29,7 +31,7 @@ bool ReceiveLoop::RunCycle() {
   int nextSize = 0;
   int count = 0;
   if (!slot_.GetInfo(&nextSize, &count)) {
-    lines_.ShowLine("Already Mailslot was closed", LineKind::Trace);
+    lines_.ShowLine(Cp932<text::kTraceSlotClosed>(), LineKind::Trace);
     return false;
   }
   if (nextSize == BroadcastSlot::kNoMessage) return true;
@@ -43,7 +45,7 @@ bool ReceiveLoop::RunCycle() {
 }
 
 void ReceiveLoop::Receive(int size) {
-  lines_.ShowLine("------------", LineKind::Trace);
+  lines_.ShowLine(Cp932<text::kTracePacketRead>(), LineKind::Trace);
   const auto packet = std::span<const std::uint8_t>(buffer_).first(static_cast<std::size_t>(size));
   if (repeats_.IsRepeat(packet)) return;
   dispatch_(packet);

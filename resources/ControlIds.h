@@ -3,6 +3,7 @@
 
 namespace korvane::id {
 
+// Controls of the main window (template 102).
 constexpr int kMessageList = 1000;
 constexpr int kMessageInput = 1001;
 constexpr int kMemberList = 1005;
@@ -14,6 +15,20 @@ constexpr int kLoginGroup = 1054;
 constexpr int kLogout = 1055;
 constexpr int kClearDisplay = 1068;
 constexpr int kInputLabel = 1097;
+
+// Commands that no control carries.
+constexpr int kSystemAbout = 16;
+constexpr int kAbout = 1020;
+constexpr int kHelp = 32773;
+constexpr int kSystemMessages = 32777;
+constexpr int kEcho = 32781;
+constexpr int kSettings = 32785;
+constexpr int kShowPhrases = 32786;
+constexpr int kViewLog = 32789;
+constexpr int kClearLog = 32790;
+constexpr int kDeselectAll = 32793;
+constexpr int kAutoWrap = 32795;
+constexpr int kQuit = 57665;
 
 // The property under which every control carries its id.
 constexpr const char* kControlIdProperty = "controlId";

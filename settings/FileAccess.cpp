@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "platform/CodePage.h"
-#include "platform/MessageBox.h"
+#include "resources/Texts.h"
 
 namespace korvane {
 
@@ -41,11 +41,13 @@ bool WriteAllAt(int fd, std::string_view bytes, off_t offset) {
   return true;
 }
 
-void ShowFileError(std::string_view action, const std::string& nameCp932) {
-  // Built by concatenation: the name may hold '%' and must never act as a format.
-  std::string text = "[ERROR] ";
-  text.append(action).append(" File(").append(nameCp932).append(")");
-  AfxMessageBox(text, MB_ICONSTOP);
+std::string FileErrorText(const FileFailure& failure) {
+  switch (failure.action) {
+    case FileAction::Open: return FillFormat(Cp932<text::kFileOpenError>(), {failure.fileName});
+    case FileAction::Read: return FillFormat(Cp932<text::kFileReadError>(), {failure.fileName});
+    case FileAction::Write: return FillFormat(Cp932<text::kFileWriteError>(), {failure.fileName});
+  }
+  return {};
 }
 
 }  // namespace korvane

@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,8 +21,16 @@ UniqueFd OpenTruncated(const std::string& nameCp932);
 // Writes every byte at offset, retrying short writes; false when the kernel refused some.
 bool WriteAllAt(int fd, std::string_view bytes, off_t offset);
 
-// Shows "[ERROR] <action> File(<name>)" with the stop icon, action being "Open", "Read" or
-// "Write".
-void ShowFileError(std::string_view action, const std::string& nameCp932);
+enum class FileAction { Open, Read, Write };
+
+// What could not be done to which file, for the window to tell the user.
+struct FileFailure {
+  FileAction action;
+  std::string fileName;  // code page 932
+};
+using FileResult = std::optional<FileFailure>;  // empty: done
+
+// "[ERROR] Open File(<name>)" and its kin, the name inserted as it stands.
+std::string FileErrorText(const FileFailure& failure);
 
 }  // namespace korvane

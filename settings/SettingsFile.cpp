@@ -24,30 +24,24 @@ bool ReadFromStart(int fd, char* buffer, std::size_t size) {
 
 }  // namespace
 
-int ReadSettingsFile(SettingsRecord& record, const std::string& path) {
+FileResult ReadSettingsFile(SettingsRecord& record, const std::string& path) {
   const UniqueFd file = OpenReadWrite(path);
-  if (!file.Valid()) {
-    ShowFileError("Open", path);
-    return -1;
-  }
+  if (!file.Valid()) return FileFailure{FileAction::Open, path};
   SettingsRecord buffer;  // all zero: what the file does not hold reads as zero
-  if (!ReadFromStart(file.Get(), reinterpret_cast<char*>(&buffer), sizeof buffer)) {
-    ShowFileError("Read", path);
-    return -1;
-  }
+  if (!ReadFromStart(file.Get(), reinterpret_cast<char*>(&buffer), sizeof buffer))
+    return FileFailure{FileAction::Read, path};
   record = buffer;
-  return 0;
+  return std::nullopt;
 }
 
-void WriteSettingsFile(SettingsRecord& record, const std::string& path) {
+FileResult WriteSettingsFile(SettingsRecord& record, const std::string& path) {
   const UniqueFd file = OpenReadWrite(path);
-  if (!file.Valid()) {
-    ShowFileError("Open", path);
-    return;
-  }
+  if (!file.Valid()) return FileFailure{FileAction::Open, path};
   for (auto& phrase : record.szPhrase) phrase[sizeof phrase - 1] = '\0';
   const std::string_view bytes(reinterpret_cast<const char*>(&record), sizeof record);
-  if (!WriteAllAt(file.Get(), bytes, 0) || ::fsync(file.Get()) != 0) ShowFileError("Write", path);
+  if (!WriteAllAt(file.Get(), bytes, 0) || ::fsync(file.Get()) != 0)
+    return FileFailure{FileAction::Write, path};
+  return std::nullopt;
 }
 
 }  // namespace korvane

@@ -11,13 +11,13 @@
 #include "display/CMemberList.h"
 #include "display/CMessageList.h"
 #include "display/TrayIcon.h"
-#include "platform/CodePage.h"
 #include "platform/DialogFont.h"
 #include "platform/MessageBox.h"
 #include "platform/OwnAddress.h"
 #include "platform/QtText.h"
 #include "resources/Icons.h"
 #include "resources/MainDialogTemplate.h"
+#include "resources/Texts.h"
 #include "settings/SettingsFile.h"
 #include "window/Cp932LengthValidator.h"
 #include "window/DialogBuilder.h"
@@ -36,7 +36,9 @@ CChatDlg::CChatDlg(ChatDlgOptions options, QWidget* parent)
 
 void CChatDlg::ReadStartupSettings() {
   // A file that cannot be read leaves the all-zero record, as a new file would.
-  if (ReadSettingsFile(m_settings, m_options.settingsFile) == 0) {
+  const FileResult read = ReadSettingsFile(m_settings, m_options.settingsFile);
+  ShowFileError(read);
+  if (!read) {
     m_bInitialMinimizeDone = m_settings.bIconizeAtStart == 1 ? 0 : 1;
     m_bSystemMessages = m_settings.bShowSysMsg;
     m_bAutoWrap = m_settings.bAutoWrap;
@@ -47,7 +49,9 @@ void CChatDlg::ReadStartupSettings() {
 
 void CChatDlg::BuildControls() {
   setWindowTitle(QString::fromUtf8(kMainDialog.title));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+  // An ordinary top-level window, so task bars and window switchers list it; only its
+  // frame's buttons and fixed size are a dialog's.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setFont(DialogFont());
@@ -70,12 +74,14 @@ void CChatDlg::BuildControls() {
   m_editMessage = controls.Get<QLineEdit>(id::kMessageInput);
 
   m_editHandle->setValidator(new Cp932LengthValidator(kMaxHandleBytes, m_editHandle));
+  m_actions = std::make_unique<CommandActions>(*this);
   for (const int command : {id::kSend, id::kLogin, id::kLogout, id::kClearDisplay}) {
     auto* button = controls.Get<QPushButton>(command);
-    // Enter is routed by the window's own default button, visible or not.
+    // Enter is routed by the window itself (eventFilter), visible default button or not.
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, command] { OnCommand(command); });
+    connect(button, &QPushButton::clicked, Action(command), &QAction::trigger);
   }
+  ConnectCommands();
   m_wndMessageList->SetColourSource([this] { return std::pair{m_crText, m_crBack}; });
   m_presenter = std::make_unique<LinePresenter>(*m_wndMessageList);
   // Escape and Enter anywhere in the window reach the window first.
@@ -85,8 +91,25 @@ void CChatDlg::BuildControls() {
   // Whole-second rounding of a coarse 90 s timer would stretch the time to notice a crash.
   m_probeTimer.setTimerType(Qt::PreciseTimer);
   m_answerTimer.setTimerType(Qt::PreciseTimer);
-  connect(&m_probeTimer, &QTimer::timeout, this, [this] { m_session->OnTimer(kProbeTimer); });
-  connect(&m_answerTimer, &QTimer::timeout, this, [this] { m_session->OnTimer(kAnswerTimer); });
+  connect(&m_probeTimer, &QTimer::timeout, this, [this] { m_session->OnTimer(LivenessTimer::Probe); });
+  connect(&m_answerTimer, &QTimer::timeout, this, [this] { m_session->OnTimer(LivenessTimer::Answer); });
+}
+
+void CChatDlg::ConnectCommands() {
+  // Commands without an operation here yet (about, help, settings, the fixed phrases and
+  // the three options) come with the menus and the settings dialog.
+  const std::pair<int, std::function<void()>> operations[] = {
+      {id::kSend, [this] { OnSend(); }},
+      {id::kLogin, [this] { Login(); }},
+      {id::kLogout, [this] { Logout(); }},
+      {id::kClearDisplay, [this] { ClearDisplay(); }},
+      {id::kViewLog, [this] { m_log.ViewLog(); }},
+      {id::kClearLog, [this] { m_log.ClearLog(); }},
+      {id::kDeselectAll, [this] { DeselectAllMembers(); }},
+      {id::kQuit, [this] { close(); }},
+  };
+  for (const auto& [command, operation] : operations)
+    connect(Action(command), &QAction::triggered, this, operation);
 }
 
 void CChatDlg::OnCreate() {
@@ -101,8 +124,6 @@ void CChatDlg::OnCreate() {
 }
 
 void CChatDlg::OnInitDialog() {
-  static const std::string kSlotFailed = Utf8ToCp932("メールスロットの作成に失敗しました");
-  static const std::string kSameColours = Utf8ToCp932("表示エリアの背景色と文字色が同じです！");
   setWindowIcon(m_hIcon);
 
   SessionOptions session{m_options.ownAddress.empty() ? ResolveOwnAddress() : m_options.ownAddress,
@@ -119,25 +140,20 @@ void CChatDlg::OnInitDialog() {
   m_wndMessageList->SetHorizontalExtent(m_nListWidth);
 
   if (!m_session->OpenCarriers()) {
-    AfxMessageBox(kSlotFailed, MB_OK);
+    AfxMessageBox(Cp932<text::kSlotCreateFailed>(), MB_OK);
     return;
   }
-  LoadOutDomainTable();
+  m_session->OutDomain().LoadRegistered(m_settings);
   if (m_settings.bAutoLogin == 1) {
     m_editHandle->setText(ToQString(FieldText(m_settings.szDefaultName)));
     Login();
   }
-  m_log.ConfigureLog(m_settings);
-  if (m_crText == m_crBack) AfxMessageBox(kSameColours, MB_ICONINFORMATION | MB_TOPMOST);
+  ShowFileError(m_log.ConfigureLog(m_settings));
+  if (m_crText == m_crBack) AfxMessageBox(Cp932<text::kSameColours>(), MB_ICONINFORMATION | MB_TOPMOST);
 }
 
-void CChatDlg::LoadOutDomainTable() {
-  // Taken whatever the stored out-of-domain choice: only applying the settings looks at it.
-  const int count = UsableAddrCount(m_settings);
-  if (count <= 0) return;
-  std::vector<AddressText> addresses;
-  for (int i = 0; i < count; ++i) addresses.push_back(MakeFixedText<16>(FieldText(m_settings.szAddrIP[i])));
-  m_session->OutDomain().Assign(count, addresses);
+void CChatDlg::ShowFileError(const FileResult& result) {
+  if (result) AfxMessageBox(FileErrorText(*result), MB_ICONSTOP);
 }
 
 void CChatDlg::SetLoggedOutLayout() {
@@ -168,16 +184,6 @@ void CChatDlg::SetDefaultButton(int id) {
   m_btnSend->setDefault(id == id::kSend);
 }
 
-void CChatDlg::OnCommand(int id) {
-  switch (id) {
-    case id::kSend: OnSend(); break;
-    case id::kLogin: Login(); break;
-    case id::kLogout: Logout(); break;
-    case id::kClearDisplay: ClearDisplay(); break;
-    default: break;
-  }
-}
-
 bool CChatDlg::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -186,9 +192,10 @@ bool CChatDlg::eventFilter(QObject* watched, QEvent* event) {
       MinimiseIntoTray();
       return true;
     }
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (enter && !qobject_cast<QPushButton*>(watched)) {
-      OnCommand(m_nDefaultButton);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      // A focused button takes Enter itself; elsewhere it goes to the default button.
+      if (auto* button = qobject_cast<QPushButton*>(watched)) button->click();
+      else Action(m_nDefaultButton)->trigger();
       return true;
     }
   }
@@ -246,7 +253,6 @@ void CChatDlg::UpdateTrayTip() { m_tray->UpdateTrayTip(m_hIcon, m_nMemberCount);
 void CChatDlg::RunModal() {
   QEventLoop run;
   connect(this, &QDialog::finished, &run, &QEventLoop::quit);
-  setWindowModality(Qt::ApplicationModal);
   show();
   run.exec();
 }

@@ -17,6 +17,7 @@
 #include "protocol/ChatSession.h"
 #include "settings/SettingsRecord.h"
 #include "window/ChatDlgOptions.h"
+#include "window/CommandActions.h"
 
 class QGroupBox;
 class QLabel;
@@ -40,25 +41,28 @@ class CChatDlg : public QDialog, public ChatHost {
   // window into the tray does not end the run.
   void RunModal();
 
-  // Commands of the window.
+  // Commands of the window; menus, buttons and keys reach them through Action(id).
   void Login();
   void Logout() override;  // also the dispatcher's, from the receive thread
   void OnSend();
   int SendFixedPhrase(char c);
   void ClearDisplay();
+  void DeselectAllMembers();
   void SendBye();
+  QAction* Action(int id) const { return m_actions->Get(id); }
 
   // ChatHost
   void ShowLine(const std::string& text, LineKind kind) override;
+  void ShowMessageBox(const std::string& text, unsigned style) override;
   void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override;
   void RecordSelection(SelectionRecord& selection) override;
   bool IsIconic() override { return m_bIconic.load(); }
   void AlertMinimised(const PacketView& packet) override;
-  void SetTimer(int id, std::chrono::milliseconds interval) override;
-  void KillTimer(int id) override;
+  void SetTimer(LivenessTimer timer, std::chrono::milliseconds interval) override;
+  void KillTimer(LivenessTimer timer) override;
   void SetMemberCaption(const std::string& text) override;
-  void MemberAdded(int row, const MemberRow& member, int count) override;
-  void MemberRemoved(int row, int count) override;
+  void MemberAdded(const MemberRow& member, int count) override;
+  void MemberRemoved(const MemberRow& member, int count) override;
   void MembersCleared() override;
 
   // State, for the application object and tests.
@@ -81,15 +85,16 @@ class CChatDlg : public QDialog, public ChatHost {
 
   void ReadStartupSettings();
   void BuildControls();
+  void ConnectCommands();
   void OnCreate();
   void OnInitDialog();
-  void LoadOutDomainTable();
   void SetLoggedOutLayout();
   void SetLoggedInLayout();
   // The message display, its input and label, and the member list.
   void EnableChatControls(bool enabled);
   void SetDefaultButton(int id);
-  void OnCommand(int id);
+  void ShowFileError(const FileResult& result);
+  QTimer& TimerOf(LivenessTimer timer);
   void MinimiseIntoTray();
   void RestoreFromTray();
   void UpdateTrayTip();
@@ -120,6 +125,7 @@ class CChatDlg : public QDialog, public ChatHost {
   QLineEdit* m_editHandle = nullptr;
   QPushButton* m_btnSend = nullptr;
   QLineEdit* m_editMessage = nullptr;
+  std::unique_ptr<CommandActions> m_actions;
 
   CChatLog m_log;
   OrderedUiQueue m_display;

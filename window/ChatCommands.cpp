@@ -3,10 +3,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "display/CMemberList.h"
 #include "display/CMessageList.h"
 #include "platform/QtText.h"
 #include "platform/UiThread.h"
 #include "resources/ControlIds.h"
+#include "resources/Texts.h"
 #include "window/CChatDlg.h"
 #include "window/TypedCommands.h"
 
@@ -23,11 +25,10 @@ std::span<const std::uint8_t> BytesOf(const std::string& text) {
 }  // namespace
 
 void CChatDlg::Login() {
-  static const std::string kEnterHandle = Utf8ToCp932("*** ハンドルネームを入力してください ***");
   if (m_session->State().m_bLoggedIn.load() == 1) return;
   const std::string handle = Cp932Of(*m_editHandle);
   if (handle.empty()) {
-    ShowLine(kEnterHandle, LineKind::Prompt);
+    ShowLine(Cp932<text::kEnterHandle>(), LineKind::Prompt);
     return;
   }
   SetLoggedInLayout();
@@ -52,8 +53,6 @@ void CChatDlg::Logout() {
 }
 
 void CChatDlg::OnSend() {
-  static const std::string kLogInFirst = Utf8ToCp932("*** ログインして下さい ***");
-  static const std::string kTooLong = Utf8ToCp932("*** メッセージが長すぎます（932バイトまで） ***");
   const std::string line = Cp932Of(*m_editMessage);
   if (const auto digit = FixedPhraseShortcut(line); digit && SendFixedPhrase(*digit) == 0) {
     m_editMessage->clear();
@@ -64,7 +63,7 @@ void CChatDlg::OnSend() {
     return;
   }
   if (m_session->State().m_bLoggedIn.load() == 0) {
-    ShowLine(kLogInFirst, LineKind::Prompt);
+    ShowLine(Cp932<text::kLogInFirst>(), LineKind::Prompt);
     m_editMessage->clear();
     return;
   }
@@ -78,7 +77,7 @@ void CChatDlg::OnSend() {
   }
   if (line.size() > kMaxChatTextBytes) {
     // Peers could never read it: refuse it, and leave the text to be shortened.
-    ShowLine(kTooLong, LineKind::Prompt);
+    ShowLine(Cp932<text::kTextTooLong>(), LineKind::Prompt);
     return;
   }
   m_session->Sender().SendChat(BytesOf(line));
@@ -100,6 +99,8 @@ void CChatDlg::ClearDisplay() {
   });
   m_editMessage->clear();
 }
+
+void CChatDlg::DeselectAllMembers() { m_wndMemberList->DeselectAllMembers(); }
 
 void CChatDlg::SendBye() { m_session->Sender().SendBye(); }
 

@@ -15,7 +15,4 @@ bool IsClearCommand(std::string_view line);
 // Exactly "bye" or "BYE".
 bool IsByeCommand(std::string_view line);
 
-// Texts longer than this cannot reach a peer: receivers read at most 1,024 bytes a packet.
-constexpr std::size_t kMaxChatTextBytes = 932;
-
 }  // namespace korvane

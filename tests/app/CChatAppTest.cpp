@@ -24,7 +24,8 @@ std::string InstanceName() { return "KorvaneAppTest-" + std::to_string(::getpid(
 // Closes the program's window, as its close box does, once it has run a while.
 void CloseSoon() {
   QTimer::singleShot(200, [] {
-    if (QWidget* window = QApplication::activeModalWidget()) window->close();
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (qobject_cast<CChatDlg*>(window) != nullptr) window->close();
   });
 }
 

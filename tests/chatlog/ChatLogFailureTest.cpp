@@ -8,24 +8,21 @@
 namespace korvane::test {
 namespace {
 
-TEST_F(ChatLogTest, UnopenableLogShowsOneBoxPerTryAndTheNextLineTriesAgain) {
+TEST_F(ChatLogTest, UnopenableLogFailsEveryTryAndTheNextLineTriesAgain) {
   const std::string path = folder.Path("later/chat.log");
-  Configure(path, "1");  // the measure fails too
-  log.WriteLogLine("lost one");
-  log.WriteLogLine("lost two");
-  ASSERT_EQ(boxes.Boxes().size(), 3u);
-  for (const auto& box : boxes.Boxes()) {
-    EXPECT_EQ(box.text, "[ERROR] Open File(" + path + ")");
-    EXPECT_EQ(box.style, MB_ICONSTOP);
+  const FileResult configured = Configure(path, "1");  // the measure fails too
+  for (const FileResult& result : {configured, log.WriteLogLine("lost one"), log.WriteLogLine("lost two")}) {
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(FileErrorText(*result), "[ERROR] Open File(" + path + ")");
   }
   // The position was never known: the next line goes to the end of what is there by then.
   std::filesystem::create_directory(folder.Path("later"));
   WriteBytes(path, std::string(50, '#'));
-  log.WriteLogLine("kept");
+  EXPECT_EQ(log.WriteLogLine("kept"), std::nullopt);
   EXPECT_EQ(ReadBytes(path), std::string(50, '#') + Line("kept"));
 }
 
-TEST_F(ChatLogTest, FailedWriteIsShownAndTakesBackWhatItAdded) {
+TEST_F(ChatLogTest, FailedWriteIsReportedAndTakesBackWhatItAdded) {
   WriteBytes(logPath, std::string(1000, '#'));
   Configure(logPath, "4");
   // As a full disk would: room for part of the stamp only.
@@ -34,13 +31,13 @@ TEST_F(ChatLogTest, FailedWriteIsShownAndTakesBackWhatItAdded) {
   ::getrlimit(RLIMIT_FSIZE, &previous);
   const rlimit tight{1010, previous.rlim_max};
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
-  log.WriteLogLine("too much");
+  const FileResult failed = log.WriteLogLine("too much");
   ::setrlimit(RLIMIT_FSIZE, &previous);
   ::signal(SIGXFSZ, handler);
 
   EXPECT_EQ(File(), std::string(1000, '#'));
-  ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_EQ(boxes.Boxes()[0].text, "[ERROR] Write File(" + logPath + ")");
+  ASSERT_TRUE(failed.has_value());
+  EXPECT_EQ(FileErrorText(*failed), "[ERROR] Write File(" + logPath + ")");
   log.WriteLogLine("fits");
   EXPECT_EQ(File(), std::string(1000, '#') + Line("fits"));
 }

@@ -1,5 +1,5 @@
 #pragma once
-// A chat log on a real file in a temporary folder, with a fixed clock and recorded boxes.
+// A chat log on a real file in a temporary folder, with a fixed clock.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,6 @@
 #include "chatlog/ChatLog.h"
 #include "chatlog/LogStamp.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/MessageBoxRecorder.h"
 
 namespace korvane::test {
 
@@ -20,13 +19,13 @@ class ChatLogTest : public ::testing::Test {
   static constexpr std::time_t kNow = 981645553;
 
   // Puts logging on name in force as the settings dialog would; without capText, uncapped.
-  void Configure(const std::string& name, std::optional<std::string_view> capText) {
+  FileResult Configure(const std::string& name, std::optional<std::string_view> capText) {
     SettingsRecord settings;
     settings.nLogMode = 1;
     std::memcpy(settings.szLogFile, name.data(), std::min(name.size(), sizeof settings.szLogFile));
     settings.bLogSizeLimit = capText.has_value();
     if (capText) std::memcpy(settings.szLogSizeKB, capText->data(), capText->size());
-    log.ConfigureLog(settings);
+    return log.ConfigureLog(settings);
   }
 
   // A text that makes a line of exactly lineSize bytes.
@@ -40,7 +39,6 @@ class ChatLogTest : public ::testing::Test {
 
   TempFolder folder;
   const std::string logPath = folder.Path("chat.log");
-  MessageBoxRecorder boxes;
   CChatLog log{[] { return kNow; }};
 };
 

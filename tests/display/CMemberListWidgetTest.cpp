@@ -13,9 +13,9 @@ namespace {
 class CMemberListTest : public testing::Test {
  protected:
   CMemberListTest() {
-    list.InsertMember(0, "alice", MakeFixedText<16>("10.0.0.1"));
-    list.InsertMember(1, "bob", MakeFixedText<16>("10.0.0.2"));
-    list.InsertMember(2, "carol", MakeFixedText<16>("192.168.100.200"));
+    list.AppendMember("alice", MakeFixedText<16>("10.0.0.1"));
+    list.AppendMember("bob", MakeFixedText<16>("10.0.0.2"));
+    list.AppendMember("carol", MakeFixedText<16>("192.168.100.200"));
   }
 
   std::vector<std::string> Handles() const {
@@ -38,20 +38,22 @@ TEST_F(CMemberListTest, ShowsTheNameAndHidesTheAddress) {
   EXPECT_EQ(list.selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 
-TEST_F(CMemberListTest, InsertsAndRemovesRowsInPlace) {
-  list.InsertMember(1, "dave", MakeFixedText<16>("10.0.0.4"));
-  list.InsertMember(99, "erin", MakeFixedText<16>("10.0.0.5"));  // past the end: appended
-  list.RemoveMember(0);
-  list.RemoveMember(4);  // no such row
-  list.RemoveMember(-1);
-  EXPECT_EQ(Handles(), (std::vector<std::string>{"dave", "bob", "carol", "erin"}));
+TEST_F(CMemberListTest, RowsAreKnownByAddressWhateverOrderTheyAreShownIn) {
+  list.sortItems(0, Qt::DescendingOrder);  // as a click on the column header does
+  list.RemoveMember(MakeFixedText<16>("10.0.0.2"));
+  list.RemoveMember(MakeFixedText<16>("10.0.0.99"));  // no such row
+  list.AppendMember(Utf8ToCp932("山田たろう"), MakeFixedText<16>("10.0.0.9"));  // not sorted in
+  EXPECT_EQ(Handles(), (std::vector<std::string>{"carol", "alice", "山田たろう"}));
+
+  Select(0);
+  Select(2);
+  SelectionRecord record;
+  list.RecordSelection(record);
+  EXPECT_EQ(record.m_selFlags, "101");
+  EXPECT_EQ(record.m_selAddrs, (std::vector<AddressText>{MakeFixedText<16>("192.168.100.200"), AddressText{},
+                                                          MakeFixedText<16>("10.0.0.9")}));
   list.ClearMembers();
   EXPECT_EQ(list.RowCount(), 0);
-}
-
-TEST_F(CMemberListTest, ShowsAJapaneseHandle) {
-  list.InsertMember(3, Utf8ToCp932("山田たろう"), MakeFixedText<16>("10.0.0.9"));
-  EXPECT_EQ(list.topLevelItem(3)->text(0), QStringLiteral("山田たろう"));
 }
 
 TEST_F(CMemberListTest, RecordsTheSelectedRowsAndTheirAddresses) {

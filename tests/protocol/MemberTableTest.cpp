@@ -11,12 +11,13 @@ namespace {
 
 class EventLog : public MemberListView {
  public:
-  void MemberAdded(int row, const MemberRow& member, int count) override {
-    events.push_back("add " + std::to_string(row) + " " + member.handle + " " +
-                     std::string(TextOf(member.address)) + " #" + std::to_string(count));
+  void MemberAdded(const MemberRow& member, int count) override {
+    events.push_back("add " + member.handle + " " + std::string(TextOf(member.address)) + " #" +
+                     std::to_string(count));
   }
-  void MemberRemoved(int row, int count) override {
-    events.push_back("remove " + std::to_string(row) + " #" + std::to_string(count));
+  void MemberRemoved(const MemberRow& member, int count) override {
+    events.push_back("remove " + member.handle + " " + std::string(TextOf(member.address)) + " #" +
+                     std::to_string(count));
   }
   void MembersCleared() override { events.push_back("clear"); }
   std::vector<std::string> events;
@@ -34,10 +35,13 @@ TEST(MemberTable, TellsTheDisplayEveryChangeInOrder) {
   table.RemoveMember(-1);
   EXPECT_EQ(table.FindMemberByHandle("carol"), 1);
   EXPECT_EQ(table.FindMemberByAddress(MakeFixedText<16>("10.0.0.2")), -1);
+  EXPECT_EQ(table.RemoveMemberByAddress(MakeFixedText<16>("10.0.0.1")), "alice");
+  EXPECT_EQ(table.RemoveMemberByAddress(MakeFixedText<16>("10.0.0.1")), std::nullopt);
   table.Clear();
   EXPECT_EQ(table.Count(), 0);
-  EXPECT_EQ(view.events, (std::vector<std::string>{"add 0 alice 10.0.0.1 #1", "add 1 bob 10.0.0.2 #2",
-                                                   "add 2 carol 10.0.0.3 #3", "remove 1 #2", "clear"}));
+  EXPECT_EQ(view.events, (std::vector<std::string>{"add alice 10.0.0.1 #1", "add bob 10.0.0.2 #2",
+                                                   "add carol 10.0.0.3 #3", "remove bob 10.0.0.2 #2",
+                                                   "remove alice 10.0.0.1 #1", "clear"}));
 }
 
 TEST(MemberTable, KeepsAddressesAsCleanText) {

@@ -119,16 +119,16 @@ class LivenessTest : public testing::Test {
 TEST_F(LivenessTest, SilentMemberIsRemovedAndAnsweringOnesStayQuietly) {
   CrashCarol();
   auto& alice = lan[0];
-  EXPECT_EQ(alice.window.Timers().at(kProbeTimer), std::chrono::milliseconds(900));
-  alice.session->OnTimer(kProbeTimer);
+  EXPECT_EQ(alice.window.Timers().at(LivenessTimer::Probe), std::chrono::milliseconds(900));
+  alice.session->OnTimer(LivenessTimer::Probe);
   EXPECT_EQ(alice.window.Caption(), "メンバリスト更新中・・・");
-  EXPECT_EQ(alice.window.Timers().at(kAnswerTimer), std::chrono::milliseconds(100));
+  EXPECT_EQ(alice.window.Timers().at(LivenessTimer::Answer), std::chrono::milliseconds(100));
   ASSERT_TRUE(LoopbackLan::WaitUntil([&] { return AnswerReached(alice, lan[1].address); }));
 
   alice.window.ClearLines();
-  alice.session->OnTimer(kAnswerTimer);
+  alice.session->OnTimer(LivenessTimer::Answer);
   EXPECT_EQ(alice.window.Caption(), "接続中のメンバ");
-  EXPECT_EQ(alice.window.Timers().count(kAnswerTimer), 0u);
+  EXPECT_EQ(alice.window.Timers().count(LivenessTimer::Answer), 0u);
   EXPECT_EQ(alice.window.Texts(LineKind::Notice),
             std::vector<std::string>{"*** <<carol>> はログアウトしたかもしれません ***"});
   EXPECT_TRUE(HasMembers(alice, {"bob"}));
@@ -151,12 +151,12 @@ TEST_F(LivenessTest, RemovedMemberComesBackWithItsLateAnswer) {
 TEST_F(LivenessTest, LogoutDuringTheAnswerWindowReportsNobody) {
   CrashCarol();
   auto& alice = lan[0];
-  alice.session->OnTimer(kProbeTimer);
+  alice.session->OnTimer(LivenessTimer::Probe);
   alice.session->Logout();
-  EXPECT_EQ(alice.window.Timers().count(kProbeTimer), 0u);
-  EXPECT_EQ(alice.window.Timers().count(kAnswerTimer), 1u);  // left running, as the window does
+  EXPECT_EQ(alice.window.Timers().count(LivenessTimer::Probe), 0u);
+  EXPECT_EQ(alice.window.Timers().count(LivenessTimer::Answer), 1u);  // left running, as the window does
   EXPECT_EQ(alice.window.Caption(), "接続中のメンバ");
-  alice.session->OnTimer(kAnswerTimer);
+  alice.session->OnTimer(LivenessTimer::Answer);
   for (const std::string& notice : alice.window.Texts(LineKind::Notice))
     EXPECT_EQ(notice.find("かもしれません"), std::string::npos) << notice;
 }
@@ -166,11 +166,11 @@ TEST_F(LivenessTest, EmptyTableStillQueries) {
   auto& alice = lan[0];
   ASSERT_TRUE(LoopbackLan::WaitUntil([&] { return alice.window.Handles().empty(); }));
   lan.tap.Take(100, std::chrono::milliseconds(50));  // what went before
-  alice.session->OnTimer(kProbeTimer);
+  alice.session->OnTimer(LivenessTimer::Probe);
   const auto wire = lan.tap.Take(1);
   ASSERT_EQ(wire.size(), 1u);
   EXPECT_TRUE(PacketView(wire[0].bytes).HasCode(code::kCmdHlthy));
-  alice.session->OnTimer(kAnswerTimer);
+  alice.session->OnTimer(LivenessTimer::Answer);
   EXPECT_EQ(alice.session->Liveness().ProbeCount(), 0);
 }
 
@@ -178,12 +178,12 @@ TEST_F(LivenessTest, EchoedOwnRowAnswersItselfAndStays) {
   auto& alice = lan[0];
   alice.session->State().m_bEcho = 1;
   alice.session->Members().AddMember("alice", alice.session->State().m_szOwnAddress);
-  alice.session->OnTimer(kProbeTimer);
+  alice.session->OnTimer(LivenessTimer::Probe);
   ASSERT_TRUE(LoopbackLan::WaitUntil([&] {
     return AnswerReached(alice, lan[1].address) && AnswerReached(alice, lan[2].address) &&
            alice.window.Shows("Received My Send RSP_HLTHY", LineKind::Trace);
   }));
-  alice.session->OnTimer(kAnswerTimer);
+  alice.session->OnTimer(LivenessTimer::Answer);
   EXPECT_EQ(alice.window.Handles(), (std::vector<std::string>{"bob", "carol", "alice"}));
 }
 

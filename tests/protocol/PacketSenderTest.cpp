@@ -16,8 +16,9 @@ using Datagram = test::PacketCapture::Datagram;
 
 Bytes Ascii(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
-class FixedSelection : public ChatSendHost {
+class FixedSelection : public ChatSendHost, public MessageBoxHost {
  public:
+  void ShowMessageBox(const std::string& text, unsigned style) override { AfxMessageBox(text, style); }
   void RecordSelection(SelectionRecord& selection) override { selection = selection_; }
   void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override {
     const PacketView view(packet);
@@ -76,7 +77,7 @@ class PacketSenderTest : public testing::Test {
   FixedSelection host;
 
   PacketSender Sender(BroadcastWriter& writer) {
-    PacketSender sender(session, outDomain, writer, host, capture.Port());
+    PacketSender sender(session, outDomain, writer, host, host, capture.Port());
     sender.SetSocket(udp.get());
     return sender;
   }

@@ -10,7 +10,6 @@
 #include "platform/CodePage.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/MessageBoxRecorder.h"
 
 namespace korvane {
 namespace {
@@ -28,13 +27,12 @@ class SettingsFileTest : public ::testing::Test {
     if (fileBytes) test::WriteBytes(path, *fileBytes);
     SettingsRecord record;
     std::memset(static_cast<void*>(&record), 'q', sizeof record);
-    EXPECT_EQ(ReadSettingsFile(record, path), 0);
+    EXPECT_EQ(ReadSettingsFile(record, path), std::nullopt);
     return record;
   }
 
   test::TempFolder folder;
   const std::string path = folder.Path("TOOLBOX");
-  test::MessageBoxRecorder boxes;
 };
 
 TEST_F(SettingsFileTest, RecordIsWrittenAtThePublishedOffsetsAndReadBackWhole) {
@@ -49,7 +47,7 @@ TEST_F(SettingsFileTest, RecordIsWrittenAtThePublishedOffsetsAndReadBackWhole) {
   std::strcpy(record.szAddrName[99], "last");
   std::strcpy(record.szAddrIP[0], "192.168.1.10");
   std::strcpy(record.szAddrIP[99], "10.0.0.99");
-  WriteSettingsFile(record, path);
+  EXPECT_EQ(WriteSettingsFile(record, path), std::nullopt);
 
   const auto int32 = [](std::uint32_t value) {
     std::string bytes(4, '\0');
@@ -66,7 +64,6 @@ TEST_F(SettingsFileTest, RecordIsWrittenAtThePublishedOffsetsAndReadBackWhole) {
   for (const auto& [offset, bytes] : fields) image.replace(offset, bytes.size(), bytes);
   EXPECT_EQ(test::ReadBytes(path), image);
   EXPECT_EQ(Bytes(ReadFrom(std::nullopt)), Bytes(record));
-  EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 TEST_F(SettingsFileTest, MissingOrShortFileReadsWithAZeroTail) {
@@ -108,23 +105,19 @@ TEST_F(SettingsFileTest, GarbageIsReadWithinBounds) {
   }
 }
 
-TEST_F(SettingsFileTest, FailuresAreShownOnceEachAndLeaveTheRecord) {
+TEST_F(SettingsFileTest, FailuresComeBackAsTheirMessagesAndLeaveTheRecord) {
   const std::string unopenable = folder.Path("no%sdir/TOOLBOX");  // '%' must come out as it is
   SettingsRecord record;
   std::memset(record.szPhrase, 'p', sizeof record.szPhrase);
   const std::string before = Bytes(record);
-  EXPECT_EQ(ReadSettingsFile(record, unopenable), -1);
-  WriteSettingsFile(record, unopenable);
+  std::vector<FileResult> results{ReadSettingsFile(record, unopenable), WriteSettingsFile(record, unopenable)};
   ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);  // opens read-write but has no offset 0
-  EXPECT_EQ(ReadSettingsFile(record, path), -1);
+  results.push_back(ReadSettingsFile(record, path));
   EXPECT_EQ(Bytes(record), before);
-  WriteSettingsFile(record, path);
+  results.push_back(WriteSettingsFile(record, path));
 
   std::vector<std::string> texts;
-  for (const auto& box : boxes.Boxes()) {
-    texts.push_back(box.text);
-    EXPECT_EQ(box.style, MB_ICONSTOP);
-  }
+  for (const FileResult& result : results) texts.push_back(result ? FileErrorText(*result) : "done");
   EXPECT_EQ(texts,
             (std::vector<std::string>{
                 "[ERROR] Open File(" + unopenable + ")", "[ERROR] Open File(" + unopenable + ")",

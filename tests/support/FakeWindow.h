@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "display/ChatLine.h"
 #include "platform/CodePage.h"
+#include "platform/MessageBox.h"
 #include "protocol/ChatSession.h"
 
 namespace korvane::test {
@@ -25,11 +27,13 @@ class FakeWindow : public ChatHost {
  public:
   void Attach(ChatSession& session) { session_ = &session; }
 
-  // LineSink
+  // LineSink and MessageBoxHost
   void ShowLine(const std::string& text, LineKind kind) override {
+    if (onLine) onLine(Cp932ToUtf8(text));
     std::lock_guard lock(mutex_);
     lines_.push_back({Cp932ToUtf8(text), kind});
   }
+  void ShowMessageBox(const std::string& text, unsigned style) override { AfxMessageBox(text, style); }
   // ChatSendHost and DispatchHost
   void RecordSelection(SelectionRecord& selection) override {
     std::lock_guard lock(mutex_);
@@ -48,27 +52,30 @@ class FakeWindow : public ChatHost {
   void AlertMinimised(const PacketView&) override { ++alerts_; }
   void Logout() override { session_->Logout(); }
   // LivenessHost
-  void SetTimer(int id, std::chrono::milliseconds interval) override {
+  void SetTimer(LivenessTimer timer, std::chrono::milliseconds interval) override {
     std::lock_guard lock(mutex_);
-    timers_[id] = interval;
+    timers_[timer] = interval;
   }
-  void KillTimer(int id) override {
+  void KillTimer(LivenessTimer timer) override {
     std::lock_guard lock(mutex_);
-    timers_.erase(id);
+    timers_.erase(timer);
   }
   void SetMemberCaption(const std::string& text) override {
     std::lock_guard lock(mutex_);
     caption_ = Cp932ToUtf8(text);
   }
   // MemberListView
-  void MemberAdded(int row, const MemberRow& member, int count) override {
+  void MemberAdded(const MemberRow& member, int count) override {
     std::lock_guard lock(mutex_);
-    rows_.insert(rows_.begin() + row, member);
+    rows_.push_back(member);
     tooltipCount_ = count;
   }
-  void MemberRemoved(int row, int count) override {
+  void MemberRemoved(const MemberRow& member, int count) override {
     std::lock_guard lock(mutex_);
-    rows_.erase(rows_.begin() + row);
+    const auto found = std::find_if(rows_.begin(), rows_.end(), [&](const MemberRow& row) {
+      return SameText(row.address, member.address);
+    });
+    if (found != rows_.end()) rows_.erase(found);
     tooltipCount_ = count;
   }
   void MembersCleared() override {
@@ -77,7 +84,9 @@ class FakeWindow : public ChatHost {
     tooltipCount_ = 0;
   }
 
-  // For the test.
+  // For the test: runs for every line before it is recorded, on the thread that shows it.
+  std::function<void(const std::string& utf8)> onLine;
+
   std::vector<ShownLine> Lines() const {
     std::lock_guard lock(mutex_);
     return lines_;
@@ -106,7 +115,7 @@ class FakeWindow : public ChatHost {
     std::lock_guard lock(mutex_);
     return tooltipCount_;
   }
-  std::map<int, std::chrono::milliseconds> Timers() const {
+  std::map<LivenessTimer, std::chrono::milliseconds> Timers() const {
     std::lock_guard lock(mutex_);
     return timers_;
   }
@@ -127,7 +136,7 @@ class FakeWindow : public ChatHost {
   std::vector<ShownLine> lines_;
   std::vector<MemberRow> rows_;
   int tooltipCount_ = 0;
-  std::map<int, std::chrono::milliseconds> timers_;
+  std::map<LivenessTimer, std::chrono::milliseconds> timers_;
   std::string caption_;
   std::vector<std::string> selected_;
   std::atomic<bool> iconic_{false};

@@ -1,0 +1,113 @@
+#pragma once
+// Every text the program puts in front of a person or into the chat log, once, in UTF-8 as
+// the source is written. Qt code takes them with QString::fromUtf8; the core takes them as
+// code page 932 through Cp932<>(). Formats are filled with FillFormat, never with printf.
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "platform/CodePage.h"
+
+namespace korvane {
+namespace text {
+
+// Window and controls.
+inline constexpr char kMainTitle[] = "Korvane";
+inline constexpr char kConnectedMembers[] = "接続中のメンバ";
+inline constexpr char kUpdatingMembers[] = "メンバリスト更新中・・・";
+inline constexpr char kInputLabel[] = "メッセージ入力フィールド";
+inline constexpr char kLoginGroup[] = "ＬｏｇＩｎ";
+inline constexpr char kLoginButton[] = "Ｉｎ";
+inline constexpr char kLogoutButton[] = "ＬｏｇＯｕｔ";
+inline constexpr char kSendButton[] = "送信";
+inline constexpr char kClearButton[] = "消去";
+inline constexpr char kNameColumn[] = "ネーム";
+inline constexpr char kAddressColumn[] = "アドレス";
+inline constexpr char kTrayTip[] = "Korvane - connection is <%d>";
+
+// Commands, as the main menu names them.
+inline constexpr char kCmdSystemAbout[] = "ﾊﾞｰｼﾞｮﾝ情報(Korvane) (&A)...";
+inline constexpr char kCmdAbout[] = "バージョン情報（&V）";
+inline constexpr char kCmdLogin[] = "ログイン（&I）";
+inline constexpr char kCmdLogout[] = "ログアウト（&O）";
+inline constexpr char kCmdClearDisplay[] = "メッセージの消去（&C）";
+inline constexpr char kCmdHelp[] = "Korvaneの使い方（&J）";
+inline constexpr char kCmdSystemMessages[] = "システムメッセージを出力する";
+inline constexpr char kCmdEcho[] = "折り返し（エコー）メッセージを出力する";
+inline constexpr char kCmdSettings[] = "環境設定（&K）";
+inline constexpr char kCmdShowPhrases[] = "定型文の表示（&S）";
+inline constexpr char kCmdViewLog[] = "ログの参照（&L）";
+inline constexpr char kCmdClearLog[] = "ログのクリア（&D）";
+inline constexpr char kCmdDeselectAll[] = "選択メンバをすべて解除(&E)";
+inline constexpr char kCmdAutoWrap[] = "長いメッセージは自動で改行する";
+inline constexpr char kCmdQuit[] = "Korvaneの終了（&E）";
+
+// Lines of the display.
+inline constexpr char kChatMarker[] = " > ";
+inline constexpr char kSelectiveMarker[] = "(特定)> ";
+inline constexpr char kEnterHandle[] = "*** ハンドルネームを入力してください ***";
+inline constexpr char kLogInFirst[] = "*** ログインして下さい ***";
+inline constexpr char kTextTooLong[] = "*** メッセージが長すぎます（932バイトまで） ***";
+inline constexpr char kLoggedOut[] = "*** ログアウトしました ***";
+inline constexpr char kMemberLoggedIn[] = "*** <<%s>> がログインしました ***";
+inline constexpr char kMemberIsLoggedIn[] = "*** <<%s>> がログインしています ***";
+inline constexpr char kMemberLoggedOut[] = "*** <<%s>> がログアウトしました ***";
+inline constexpr char kMemberMayHaveLeft[] = "*** <<%s>> はログアウトしたかもしれません ***";
+
+// Message boxes.
+inline constexpr char kSocketInitFailed[] = "Windows ｿｹｯﾄの初期化に失敗しました。";
+inline constexpr char kAlreadyRunning[] = "二重起動はできません！";
+inline constexpr char kSlotCreateFailed[] = "メールスロットの作成に失敗しました";
+inline constexpr char kSlotOpenFailed[] = "書き込み用メールスロットのオープンに失敗した";
+inline constexpr char kSlotWriteFailed[] = "メールスロットへの書き込みに失敗しました";
+inline constexpr char kSameColours[] = "表示エリアの背景色と文字色が同じです！";
+inline constexpr char kHandleInUse[] =
+    "<<%s>> はすでに使用されているハンドル名です。\n別のハンドル名でログインして下さい。";
+inline constexpr char kFileOpenError[] = "[ERROR] Open File(%s)";
+inline constexpr char kFileReadError[] = "[ERROR] Read File(%s)";
+inline constexpr char kFileWriteError[] = "[ERROR] Write File(%s)";
+
+// Trace lines of the chat log.
+inline constexpr char kTracePacketRead[] = "------------";
+inline constexpr char kTraceSlotClosed[] = "Already Mailslot was closed";
+inline constexpr char kTraceNotLoggedIn[] = "Disposed Message (not login)";
+inline constexpr char kTraceOwnMessage[] = "Received Own Message";
+inline constexpr char kTraceHello[] = "Received CMD_HELLO %.16s";
+inline constexpr char kTraceHelloReply[] = "Received RSP_HELLO %.16s";
+inline constexpr char kTraceBye[] = "Received CMD_BYE %.16s";
+inline constexpr char kTraceSelective[] = "Received SL_MSG %.16s";
+inline constexpr char kTraceBroadcast[] = "Received BC_MSG %.16s";
+inline constexpr char kTraceHealthReply[] = "Received RSP_HLTHY %.16s";
+inline constexpr char kTraceOwnHello[] = "Received My Send CMD_HELLO";
+inline constexpr char kTraceOwnBye[] = "Received My Send CMD_BYE";
+inline constexpr char kTraceOwnSelective[] = "Received My Send SL_MSG";
+inline constexpr char kTraceOwnBroadcast[] = "Received My Sned BC_MSG";
+inline constexpr char kTraceOwnHealthQuery[] = "Received My Send CMD_HLTHY";
+inline constexpr char kTraceOwnHealthReply[] = "Received My Send RSP_HLTHY";
+inline constexpr char kTraceOtherHelloReply[] = "Received Other RSP_HELLO";
+inline constexpr char kTraceOtherLogoutRequest[] = "Received Other REQ_OUT";
+inline constexpr char kTraceOtherSelective[] = "Received Other SL_MSG";
+inline constexpr char kTraceOtherHealthReply[] = "Received Other RSP_HLTHY";
+inline constexpr char kTraceMyHelloReply[] = "Received My RSP_HELLO";
+inline constexpr char kTraceMySelective[] = "Received My SL_MSG";
+inline constexpr char kTraceKnownHello[] = "Already connected member";
+inline constexpr char kTraceKnownHelloReply[] = "Already connect member";
+inline constexpr char kTraceUnknownBye[] = "Already disconnect member";
+inline constexpr char kTraceUnknownSender[] = "Not connect member";
+
+}  // namespace text
+
+// A text of the table in code page 932, converted once.
+template <const char* Utf8>
+const std::string& Cp932() {
+  static const std::string converted = Utf8ToCp932(Utf8);
+  return converted;
+}
+
+// Fills the directives %s, %.<n>s and %d of format, in order, with values (a %d's value is
+// given as its decimal text); %% is a '%'. Values are inserted as they stand and never read
+// as directives. Double-byte characters of a code page 932 format are passed over whole.
+std::string FillFormat(std::string_view format, std::initializer_list<std::string_view> values);
+
+}  // namespace korvane
