@@ -8,12 +8,9 @@ std::string FillFormat(std::string_view format, std::initializer_list<std::strin
   std::string filled;
   const std::string_view* next = values.begin();
   for (std::size_t i = 0; i < format.size(); ++i) {
+    // '%' is never the second byte of a code page 932 character, so bytes can be read one
+    // by one.
     const char c = format[i];
-    if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < format.size()) {
-      filled.append(format.substr(i, 2));
-      ++i;
-      continue;
-    }
     if (c != '%' || i + 1 >= format.size()) {
       filled += c;
       continue;

@@ -107,7 +107,7 @@ const std::string& Cp932() {
 
 // Fills the directives %s, %.<n>s and %d of format, in order, with values (a %d's value is
 // given as its decimal text); %% is a '%'. Values are inserted as they stand and never read
-// as directives. Double-byte characters of a code page 932 format are passed over whole.
+// as directives; a value missing is empty.
 std::string FillFormat(std::string_view format, std::initializer_list<std::string_view> values);
 
 }  // namespace korvane

@@ -3,6 +3,7 @@
 import unittest
 
 from lantest import CMD_HELLO, RSP_HELLO, LanTest, joined, present
+from xwindow import XConnection
 
 
 class LoginTest(LanTest):
@@ -12,6 +13,8 @@ class LoginTest(LanTest):
         for name, address, handle in self.PEOPLE:
             host = self.add_host(name, address)
             copy = self.start(host, logs_in=False)
+            if not hosts:
+                self.assertOrdinaryWindow(copy)
             self.log_in(copy, handle)
             # Everyone who was there before has welcomed the newcomer, and the newcomer knows them.
             for earlier, earlier_handle in zip(hosts, handles):
@@ -41,6 +44,18 @@ class LoginTest(LanTest):
         alice, bob, hanako = (h.address for h in hosts)
         self.assertEqual(answers, sorted([(alice, bob, "alice"), (alice, hanako, "alice"),
                                           (bob, hanako, "bob")]))
+
+    def assertOrdinaryWindow(self, copy):
+        """Task bars and window switchers list the window: a normal top-level window, transient
+        for nobody, neither modal nor kept off the task bar or the pager."""
+        with XConnection(self.lab.xvfb.display) as x:
+            window = int(copy.window())
+            self.assertEqual(x.property_values(window, "_NET_WM_WINDOW_TYPE"),
+                             [x.intern_atom("_NET_WM_WINDOW_TYPE_NORMAL")])
+            self.assertEqual(x.property_values(window, "WM_TRANSIENT_FOR"), [])
+            states = x.property_values(window, "_NET_WM_STATE")
+            for hidden in ("_NET_WM_STATE_MODAL", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"):
+                self.assertNotIn(x.intern_atom(hidden), states, hidden)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
 """The few X11 requests xdotool lacks, spoken directly over the display's Unix socket:
-closing a window as a window manager's close box does (WM_DELETE_WINDOW), and reading a
-window's pixels. Xvfb runs without authorisation, so the handshake carries none."""
+closing a window as a window manager's close box does (WM_DELETE_WINDOW), reading a
+window's properties and its pixels. Xvfb runs without authorisation, so the handshake carries none."""
 
 import socket
 import struct
@@ -45,6 +45,14 @@ class XConnection:
         padded = data + b"\0" * (-len(data) % 4)
         self.sock.sendall(struct.pack("<BBHHxx", 16, 0, 2 + len(padded) // 4, len(data)) + padded)
         return struct.unpack_from("<I", self._reply(), 8)[0]
+
+    def property_values(self, window, name):
+        """The 32-bit values (atoms, window ids) of a window's property; [] when it has none."""
+        self.sock.sendall(struct.pack("<BBHIIIII", 20, 0, 6, window, self.intern_atom(name), 0, 0, 64))
+        reply = self._reply()
+        if reply[1] != 32:
+            return []
+        return list(struct.unpack_from(f"<{struct.unpack_from('<I', reply, 16)[0]}I", reply, 32))
 
     def close_window(self, window):
         """What a window manager sends when the close box is clicked."""

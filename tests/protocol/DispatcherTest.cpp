@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <future>
 
 #include "tests/support/FakeWindow.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -87,6 +88,42 @@ TEST_F(DispatcherTest, AddressesAndHandlesAreComparedAsWholeStrings) {
     EXPECT_EQ(TextOf(PacketView(more[i]).Address()), i == 1 ? "10.0.0.4" : "10.0.0.5");
   }
   EXPECT_EQ(window.Handles().size(), 3u);
+}
+
+// True when another thread could take the table lock now.
+bool TableLockFree(MemberTable& members) {
+  return std::async(std::launch::async, [&] {
+           if (!members.Mutex().try_lock()) return false;
+           members.Mutex().unlock();
+           return true;
+         }).get();
+}
+
+// A departure and a liveness report of the same member can meet either way round: it leaves
+// once, with one notice, and no notice is shown while the table lock is held (a line may
+// wait for a box on the window's thread, while the receive thread waits for the lock).
+TEST_F(DispatcherTest, AMemberLeavesOnceWhicheverWayByeAndLivenessMeet) {
+  const Bytes bye = Packet([](auto p) { return BuildBye(p, Address("10.0.0.2")); });
+  for (const bool byeFirst : {true, false}) {
+    window.ClearLines();
+    AddMember("bob", "10.0.0.2");
+    session.Liveness().SnapshotMembers();
+    bool met = false;
+    window.onLine = [&](const std::string& line) {
+      EXPECT_TRUE(TableLockFree(session.Members())) << line;
+      if (met || line.find("<<bob>>") == std::string::npos) return;
+      met = true;  // the other one arrives while the first tells its notice
+      if (byeFirst) session.Liveness().ReportSilentMembers();
+      else Dispatch(bye);
+    };
+    if (byeFirst) Dispatch(bye);
+    else session.Liveness().ReportSilentMembers();
+    window.onLine = nullptr;
+    EXPECT_EQ(window.Texts(LineKind::Notice),
+              std::vector<std::string>{byeFirst ? "*** <<bob>> がログアウトしました ***"
+                                                : "*** <<bob>> はログアウトしたかもしれません ***"});
+    EXPECT_TRUE(window.Handles().empty());
+  }
 }
 
 TEST_F(DispatcherTest, KnownAddressAnnouncingAgainGetsNoAnswer) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -112,6 +113,37 @@ TEST_F(ChatDlgTest, LoginAndLogoutSwitchLayoutsAndAnnounce) {
   EXPECT_EQ(Lines(*window).back(), "*** ログアウトしました ***");
 }
 
+TEST_F(ChatDlgTest, EnterPressesTheFocusedButtonElseTheDefaultOne) {
+  auto window = Open();
+  LogIn(*window, "alice");
+  Wire(1);
+  auto* input = Control<QLineEdit>(*window, id::kMessageInput);
+  input->setText("not for sending");
+  auto* logout = Control(*window, id::kLogout);
+  for (int tabs = 0; tabs < 10 && window->focusWidget() != logout; ++tabs)
+    QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(window->focusWidget(), logout);
+  QTest::keyClick(logout, Qt::Key_Return);
+  EXPECT_EQ(window->Session().State().m_bLoggedIn.load(), 0);
+  const auto wire = Wire(2);
+  ASSERT_EQ(wire.size(), 1u);
+  EXPECT_TRUE(PacketView(wire[0].bytes).HasCode(code::kCmdBye));
+}
+
+TEST_F(ChatDlgTest, CommandsArePickedByTheirActions) {
+  auto window = Open();
+  auto pick = [&](const char* name) { window->findChild<QAction*>(name)->trigger(); };
+  Control<QLineEdit>(*window, id::kHandleInput)->setText("alice");
+  pick("actionLogin");
+  EXPECT_EQ(window->Session().State().m_bLoggedIn.load(), 1);
+  Say(*window, "hello");
+  pick("actionClearDisplay");
+  EXPECT_TRUE(Lines(*window).empty());
+  pick("actionQuit");
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(Wire(3).size(), 3u);  // hello, the line, and the departure
+}
+
 TEST_F(ChatDlgTest, TypedCommandsAndTheirNearMisses) {
   SettingsRecord settings = test::PlainSettings();
   std::strcpy(settings.szPhrase[2], "phrase three");
@@ -202,13 +234,13 @@ TEST_F(ChatDlgTest, StartsFromItsSettings) {
   std::strcpy(settings.szLogFile, network.LogFile(0).c_str());
   settings.nAddrCount = 2;
   std::strcpy(settings.szAddrIP[0], "127.0.0.41");
-  std::strcpy(settings.szAddrIP[1], "127.0.0.42");
+  std::memcpy(settings.szAddrIP[1], "127.000.000.0042", 16);  // no terminator: all 16 bytes count
   settings.nOutDomainMode = 0;  // registered addresses are used at start all the same
   auto window = Open(settings);
   EXPECT_EQ(window->Session().State().m_bLoggedIn.load(), 1);
   const OutDomainList outDomain = window->Session().OutDomain().Snapshot();
   EXPECT_EQ(outDomain.m_nOutDomainCount, 2);
-  EXPECT_EQ(TextOf(outDomain.m_outDomainAddrs[1]), "127.0.0.42");
+  EXPECT_EQ(TextOf(outDomain.m_outDomainAddrs[1]), "127.000.000.0042");
   EXPECT_TRUE(window->Log().LogOn());
   ASSERT_EQ(boxes.Boxes().size(), 1u);
   EXPECT_EQ(boxes.Boxes()[0].text, "表示エリアの背景色と文字色が同じです！");
