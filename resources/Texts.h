@@ -26,6 +26,12 @@ inline constexpr char kNameColumn[] = "ネーム";
 inline constexpr char kAddressColumn[] = "アドレス";
 inline constexpr char kTrayTip[] = "Korvane - connection is <%d>";
 
+// Menus of the menu bar.
+inline constexpr char kMenuMain[] = "メニュー（&M）";
+inline constexpr char kMenuSettings[] = "設定（&S）";
+inline constexpr char kMenuDisplayMode[] = "表示モード（&M）";
+inline constexpr char kMenuHelp[] = "ヘルプ（&H）";
+
 // Commands, as the main menu names them.
 inline constexpr char kCmdSystemAbout[] = "ﾊﾞｰｼﾞｮﾝ情報(Korvane) (&A)...";
 inline constexpr char kCmdAbout[] = "バージョン情報（&V）";
@@ -43,6 +49,36 @@ inline constexpr char kCmdDeselectAll[] = "選択メンバをすべて解除(&E)
 inline constexpr char kCmdAutoWrap[] = "長いメッセージは自動で改行する";
 inline constexpr char kCmdQuit[] = "Korvaneの終了（&E）";
 
+// Commands, as the tray menu and the context menus name them.
+inline constexpr char kItemAbout[] = "バージョン情報";
+inline constexpr char kItemLogout[] = "ログアウト";
+inline constexpr char kItemClearDisplay[] = "メッセージの消去";
+inline constexpr char kItemSettings[] = "環境設定";
+inline constexpr char kItemShowPhrases[] = "定型文の表示";
+inline constexpr char kItemViewLog[] = "ログの参照";
+inline constexpr char kItemClearLog[] = "ログのクリア";
+inline constexpr char kItemDeselectAll[] = "選択メンバをすべて解除";
+inline constexpr char kItemQuit[] = "Korvaneの終了";
+
+// Tooltips of the toolbar buttons.
+inline constexpr char kTipSettings[] = "環境設定";
+inline constexpr char kTipAutoWrap[] = "長いメッセージを自動で改行する";
+inline constexpr char kTipSystemMessages[] = "システムメッセージを表示する";
+inline constexpr char kTipHelp[] = "Korvaneの使い方";
+
+// The help file, opened through the desktop from the current folder.
+inline constexpr char kHelpFile[] = "KvHelp.hlp";
+
+// The about box.
+inline constexpr char kAboutTitle[] = "Version [Korvane]";
+inline constexpr char kAboutOk[] = "OK";
+inline constexpr char kAboutMail[] = "Mail";
+inline constexpr char kAboutHeading[] = "Korvane";
+inline constexpr char kAboutVersion[] = "Version %s";
+inline constexpr char kAboutTagline[] = "オフィスのLANのためのサーバ不要のチャット";
+inline constexpr char kAboutContact[] = "連絡先: %s";
+inline constexpr char kContactAddress[] = "korvane@example.org";
+inline constexpr char kMailtoPrefix[] = "mailto:";
 // Lines of the display.
 inline constexpr char kChatMarker[] = " > ";
 inline constexpr char kSelectiveMarker[] = "(特定)> ";
@@ -54,6 +90,13 @@ inline constexpr char kMemberLoggedIn[] = "*** <<%s>> がログインしまし�
 inline constexpr char kMemberIsLoggedIn[] = "*** <<%s>> がログインしています ***";
 inline constexpr char kMemberLoggedOut[] = "*** <<%s>> がログアウトしました ***";
 inline constexpr char kMemberMayHaveLeft[] = "*** <<%s>> はログアウトしたかもしれません ***";
+inline constexpr char kPhraseLine1[] = "[M1]%s";
+inline constexpr char kPhraseLine2[] = "[M2]%s";
+inline constexpr char kPhraseLine3[] = "[M3]%s";
+inline constexpr char kPhraseLine4[] = "[M4]%s";
+inline constexpr char kPhraseLine5[] = "[M5]%s";
+inline constexpr char kAlertBanner[] = "*******************************";
+inline constexpr char kAlertBannerText[] = " ここからがアイコン中のメッセージ";
 
 // Message boxes.
 inline constexpr char kSocketInitFailed[] = "Windows ｿｹｯﾄの初期化に失敗しました。";
@@ -62,6 +105,7 @@ inline constexpr char kSlotCreateFailed[] = "メールスロットの作成に�
 inline constexpr char kSlotOpenFailed[] = "書き込み用メールスロットのオープンに失敗した";
 inline constexpr char kSlotWriteFailed[] = "メールスロットへの書き込みに失敗しました";
 inline constexpr char kSameColours[] = "表示エリアの背景色と文字色が同じです！";
+inline constexpr char kMessageAlert[] = "< %s > の発言がありました！";
 inline constexpr char kHandleInUse[] =
     "<<%s>> はすでに使用されているハンドル名です。\n別のハンドル名でログインして下さい。";
 inline constexpr char kFileOpenError[] = "[ERROR] Open File(%s)";
