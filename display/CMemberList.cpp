@@ -1,7 +1,13 @@
 #include "display/CMemberList.h"
 
+#include <QFocusEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
+#include "display/ShortenText.h"
 #include "platform/DialogFont.h"
 #include "platform/QtText.h"
 #include "resources/Texts.h"
@@ -12,9 +18,40 @@ namespace {
 constexpr int kNameColumn = 0;
 constexpr int kAddressColumn = 1;
 constexpr int kNameWidth = 150;
+// Texts are drawn this far inside their column.
+constexpr int kCellMargin = 6;
+
+// Each cell keeps the bytes it was given: they are what is measured, shortened and sorted,
+// and a Unicode round trip would not always give them back.
+constexpr int kCp932Role = Qt::UserRole;
+
+QByteArray Cp932Of(const QTreeWidgetItem& item, int column) {
+  return item.data(column, kCp932Role).toByteArray();
+}
 
 // Latin-1 both ways gives back the address bytes exactly as received.
 QString AddressCell(const AddressText& address) { return QString::fromLatin1(TextOf(address)); }
+
+// Sorted by the code page 932 bytes as unsigned values, without collation: double-byte
+// text sorts by its codes.
+class MemberRow : public QTreeWidgetItem {
+ public:
+  MemberRow(const std::string& handleCp932, const AddressText& address) {
+    SetCell(kNameColumn, handleCp932, ToQString(handleCp932));
+    SetCell(kAddressColumn, std::string(TextOf(address)), AddressCell(address));
+  }
+
+  bool operator<(const QTreeWidgetItem& other) const override {
+    const int column = treeWidget()->sortColumn();
+    return Cp932Of(*this, column) < Cp932Of(other, column);
+  }
+
+ private:
+  void SetCell(int column, const std::string& cp932, const QString& shown) {
+    setText(column, shown);
+    setData(column, kCp932Role, QByteArray::fromStdString(cp932));
+  }
+};
 
 }  // namespace
 
@@ -30,15 +67,15 @@ CMemberList::CMemberList(QWidget* parent) : QTreeWidget(parent) {
   setItemsExpandable(false);
   setUniformRowHeights(true);
   setAllColumnsShowFocus(true);
+  // Qt's own sorting would sort new rows in; the list sorts only on a click.
   setSortingEnabled(false);
+  header()->setSectionsClickable(true);
+  connect(header(), &QHeaderView::sectionClicked, this, &CMemberList::OnColumnClick);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
 void CMemberList::AppendMember(const std::string& handleCp932, const AddressText& address) {
-  auto* item = new QTreeWidgetItem;
-  item->setText(kNameColumn, ToQString(handleCp932));
-  item->setText(kAddressColumn, AddressCell(address));
-  addTopLevelItem(item);
+  addTopLevelItem(new MemberRow(handleCp932, address));
 }
 
 void CMemberList::RemoveMember(const AddressText& address) {
@@ -63,10 +100,81 @@ void CMemberList::RecordSelection(SelectionRecord& out) const {
     const QTreeWidgetItem* item = topLevelItem(row);
     if (!item->isSelected()) continue;
     out.m_selFlags[row] = '1';
-    out.m_selAddrs[row] = MakeFixedText<16>(item->text(kAddressColumn).toLatin1().toStdString(), 16);
+    out.m_selAddrs[row] = MakeFixedText<16>(Cp932Of(*item, kAddressColumn).toStdString(), 16);
   }
 }
 
 void CMemberList::DeselectAllMembers() { clearSelection(); }
+
+void CMemberList::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  DrawItem(*painter, index, RowBounds(option.rect));
+}
+
+void CMemberList::focusInEvent(QFocusEvent* event) {
+  QTreeWidget::focusInEvent(event);
+  OnNotifySetFocus();
+}
+
+QRect CMemberList::RowBounds(const QRect& cell) const {
+  return {header()->sectionViewportPosition(0), cell.top(), header()->length(), cell.height()};
+}
+
+// The column's format is its header's alignment; left when none is set.
+int CMemberList::ColumnAlignment(int column) const {
+  return headerItem()->data(column, Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask;
+}
+
+int CMemberList::MeasureText(const std::string& cp932) const {
+  return QFontMetrics(font()).horizontalAdvance(ToQString(cp932));
+}
+
+void CMemberList::DrawItem(QPainter& painter, const QModelIndex& index, const QRect& bounds) const {
+  painter.save();
+  // The system colours, whether or not the window is the active one.
+  const bool selected = selectionModel()->isSelected(index);
+  const QPalette::ColorRole fill = selected ? QPalette::Highlight : QPalette::Base;
+  painter.fillRect(bounds, palette().brush(QPalette::Active, fill));
+  painter.setPen(palette().color(QPalette::Active, selected ? QPalette::HighlightedText : QPalette::Text));
+  painter.setFont(font());
+
+  const auto measure = [this](const std::string& cp932) { return MeasureText(cp932); };
+  const QTreeWidgetItem* item = itemFromIndex(index);
+  int x = bounds.left();
+  for (int column = 0; column < columnCount(); ++column) {
+    const int left = x;
+    const int width = columnWidth(column);
+    x += width;
+    const FittedText fitted = FitToColumn(Cp932Of(*item, column).toStdString(), width, measure);
+    const int right = fitted.shortened ? x : x - kCellMargin;
+    // An empty rectangle draws nothing, as a column of no width must show nothing.
+    if (fitted.text.empty() || right <= left + kCellMargin) continue;
+    const int align = fitted.shortened ? Qt::AlignLeft : ColumnAlignment(column);
+    painter.drawText(QRect(left + kCellMargin, bounds.top(), right - left - kCellMargin, bounds.height()),
+                     align | Qt::AlignVCenter | Qt::TextSingleLine, ToQString(fitted.text));
+  }
+
+  if (hasFocus() && index.row() == currentIndex().row()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    // Whenever the list has the focus, not only after keyboard use as styles prefer.
+    focus.state |= QStyle::State_KeyboardFocusChange;
+    focus.rect = bounds;
+    focus.backgroundColor = palette().color(QPalette::Active, fill);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
+  painter.restore();
+}
+
+void CMemberList::OnNotifySetFocus() {
+  const QModelIndex focused = currentIndex();
+  if (focused.isValid()) viewport()->repaint(RowBounds(visualRect(focused)));
+}
+
+void CMemberList::OnColumnClick(int column) {
+  m_nSortColumn = column;
+  // Qt's sort keeps the selection and the focused row on the same members.
+  sortItems(m_nSortColumn, m_bSortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+  m_bSortAscending = !m_bSortAscending;
+}
 
 }  // namespace korvane

@@ -4,28 +4,41 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QTest>
 
 #include "platform/CodePage.h"
 
 namespace korvane {
 namespace {
 
+using Handles = std::vector<std::string>;
+
 class CMemberListTest : public testing::Test {
  protected:
+  // Sorted by bytes: "Bob" 42, "alice" 61, "Ａ" 82 60, "あ" 82 A0; in Unicode あ comes before Ａ.
   CMemberListTest() {
-    list.AppendMember("alice", MakeFixedText<16>("10.0.0.1"));
-    list.AppendMember("bob", MakeFixedText<16>("10.0.0.2"));
-    list.AppendMember("carol", MakeFixedText<16>("192.168.100.200"));
+    list.AppendMember("alice", MakeFixedText<16>("10.0.0.9"));
+    list.AppendMember("Bob", MakeFixedText<16>("10.0.0.10"));
+    list.AppendMember(Utf8ToCp932("あ"), MakeFixedText<16>("192.168.100.200"));
+    list.AppendMember(Utf8ToCp932("Ａ"), MakeFixedText<16>("10.0.0.2"));
+    list.resize(300, 200);
+    list.show();  // so that the header has sections to click
   }
 
-  std::vector<std::string> Handles() const {
-    std::vector<std::string> handles;
+  Handles Shown() const {
+    Handles handles;
     for (int row = 0; row < list.RowCount(); ++row)
       handles.push_back(list.topLevelItem(row)->text(0).toStdString());
     return handles;
   }
 
   void Select(int row) { list.topLevelItem(row)->setSelected(true); }
+
+  void ClickColumn(int column) {
+    QHeaderView* header = list.header();
+    const int middle = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, {middle, header->height() / 2});
+  }
 
   CMemberList list;
 };
@@ -38,20 +51,38 @@ TEST_F(CMemberListTest, ShowsTheNameAndHidesTheAddress) {
   EXPECT_EQ(list.selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 
-TEST_F(CMemberListTest, RowsAreKnownByAddressWhateverOrderTheyAreShownIn) {
-  list.sortItems(0, Qt::DescendingOrder);  // as a click on the column header does
-  list.RemoveMember(MakeFixedText<16>("10.0.0.2"));
-  list.RemoveMember(MakeFixedText<16>("10.0.0.99"));  // no such row
-  list.AppendMember(Utf8ToCp932("山田たろう"), MakeFixedText<16>("10.0.0.9"));  // not sorted in
-  EXPECT_EQ(Handles(), (std::vector<std::string>{"carol", "alice", "山田たろう"}));
+TEST_F(CMemberListTest, ClicksOnAnyColumnSortByBytesInTurnsOfOneDirection) {
+  list.setColumnWidth(1, 80);  // as a user who widens the address column
+  const struct {
+    int column;
+    Handles shown;
+  } clicks[] = {
+      {0, {"Bob", "alice", "Ａ", "あ"}},
+      {1, {"あ", "alice", "Ａ", "Bob"}},  // "192.168.100.200" > "10.0.0.9" > "10.0.0.2" > "10.0.0.10"
+      {0, {"Bob", "alice", "Ａ", "あ"}},
+      {0, {"あ", "Ａ", "alice", "Bob"}},
+  };
+  for (const auto& click : clicks) {
+    ClickColumn(click.column);
+    EXPECT_EQ(Shown(), click.shown);
+  }
+}
 
-  Select(0);
+TEST_F(CMemberListTest, RowsAreKnownByAddressWhateverOrderTheyAreShownIn) {
+  list.setCurrentItem(list.topLevelItem(0));
   Select(2);
+  ClickColumn(0);
+  list.RemoveMember(MakeFixedText<16>("10.0.0.99"));  // no such row
+  list.RemoveMember(MakeFixedText<16>("10.0.0.2"));
+  list.AppendMember(Utf8ToCp932("山田たろう"), MakeFixedText<16>("10.0.0.5"));  // not sorted in
+  EXPECT_EQ(Shown(), (Handles{"Bob", "alice", "あ", "山田たろう"}));
+  EXPECT_EQ(list.currentItem(), list.topLevelItem(1));
+
   SelectionRecord record;
   list.RecordSelection(record);
-  EXPECT_EQ(record.m_selFlags, "101");
-  EXPECT_EQ(record.m_selAddrs, (std::vector<AddressText>{MakeFixedText<16>("192.168.100.200"), AddressText{},
-                                                          MakeFixedText<16>("10.0.0.9")}));
+  EXPECT_EQ(record.m_selFlags, "0110");
+  EXPECT_EQ(record.m_selAddrs, (std::vector<AddressText>{AddressText{}, MakeFixedText<16>("10.0.0.9"),
+                                                          MakeFixedText<16>("192.168.100.200"), AddressText{}}));
   list.ClearMembers();
   EXPECT_EQ(list.RowCount(), 0);
 }
@@ -60,15 +91,15 @@ TEST_F(CMemberListTest, RecordsTheSelectedRowsAndTheirAddresses) {
   SelectionRecord record;
   record.m_selFlags = "stale";
   list.RecordSelection(record);
-  EXPECT_EQ(record.m_selFlags, "000");
-  EXPECT_EQ(record.m_selAddrs, std::vector<AddressText>(3));
+  EXPECT_EQ(record.m_selFlags, "0000");
+  EXPECT_EQ(record.m_selAddrs, std::vector<AddressText>(4));
 
   Select(0);
   Select(2);
   list.RecordSelection(record);
-  EXPECT_EQ(record.m_selFlags, "101");
-  EXPECT_EQ(record.m_selAddrs, (std::vector<AddressText>{MakeFixedText<16>("10.0.0.1"), AddressText{},
-                                                          MakeFixedText<16>("192.168.100.200")}));
+  EXPECT_EQ(record.m_selFlags, "1010");
+  EXPECT_EQ(record.m_selAddrs, (std::vector<AddressText>{MakeFixedText<16>("10.0.0.9"), AddressText{},
+                                                          MakeFixedText<16>("192.168.100.200"), AddressText{}}));
 }
 
 TEST_F(CMemberListTest, DeselectingAllKeepsTheFocusedRow) {
@@ -80,7 +111,7 @@ TEST_F(CMemberListTest, DeselectingAllKeepsTheFocusedRow) {
   EXPECT_EQ(list.currentItem(), list.topLevelItem(1));
   SelectionRecord record;
   list.RecordSelection(record);
-  EXPECT_EQ(record.m_selFlags, "000");
+  EXPECT_EQ(record.m_selFlags, "0000");
 }
 
 }  // namespace
