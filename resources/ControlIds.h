@@ -30,6 +30,10 @@ constexpr int kDeselectAll = 32793;
 constexpr int kAutoWrap = 32795;
 constexpr int kQuit = 57665;
 
+// Controls of the about box (template 100).
+constexpr int kAboutOk = 1;
+constexpr int kAboutLink = 1022;
+
 // The property under which every control carries its id.
 constexpr const char* kControlIdProperty = "controlId";
 
