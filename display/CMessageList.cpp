@@ -98,7 +98,8 @@ void CMessageList::paintEvent(QPaintEvent* event) {
   const auto [text, background] = colourSource_();
   QPainter painter(viewport());
   painter.fillRect(event->rect(), FromColorRef(background));
-  painter.setPen(FromColorRef(text));
+  // Greyed while disabled (logged out), as a disabled list box shows its lines.
+  painter.setPen(isEnabled() ? FromColorRef(text) : palette().color(QPalette::Disabled, QPalette::Text));
   painter.setFont(font());
 
   const QFontMetrics metrics(font());

@@ -2,6 +2,7 @@
 // The window's icon in the desktop's notification area, with the member count as tooltip.
 
 #include <QIcon>
+#include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
 
@@ -19,9 +20,13 @@ class TrayIcon : public QObject {
   void AddTrayIcon(const QIcon& icon, int memberCount);
   void UpdateTrayTip(const QIcon& icon, int memberCount);
   void RemoveTrayIcon();
+  // The menu of a right click on the icon.
+  void SetMenu(QMenu* menu) { icon_.setContextMenu(menu); }
 
   bool Shown() const { return icon_.isVisible(); }
   QString ToolTip() const { return icon_.toolTip(); }
+  QIcon Icon() const { return icon_.icon(); }
+  QMenu* Menu() const { return icon_.contextMenu(); }
 
  signals:
   void DoubleClicked();

@@ -13,6 +13,8 @@ constexpr unsigned MB_ICONSTOP = 0x10;
 constexpr unsigned MB_ICONEXCLAMATION = 0x30;
 constexpr unsigned MB_ICONINFORMATION = 0x40;
 constexpr unsigned MB_TOPMOST = 0x40000;
+// Ours: the caller does not wait; the box stays open on its own, beside any others.
+constexpr unsigned MB_NOWAIT = 0x80000000;
 
 constexpr int IDOK = 1;
 

@@ -1,6 +1,8 @@
 #include "platform/QtMessageBox.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <memory>
 
 #include "platform/QtText.h"
 #include "platform/MessageBox.h"
@@ -18,21 +20,27 @@ QMessageBox::Icon IconOf(unsigned style) {
   }
 }
 
-int ShowBox(const std::string& text, unsigned style) {
-  QMessageBox box(IconOf(style), QStringLiteral("Korvane"),
-                  ToQString(text), QMessageBox::Ok);
-  if (style & MB_TOPMOST) box.setWindowFlag(Qt::WindowStaysOnTopHint);
-  box.exec();
-  return IDOK;
+QMessageBox* MakeBox(const std::string& text, unsigned style) {
+  auto* box = new QMessageBox(IconOf(style), QStringLiteral("Korvane"), ToQString(text), QMessageBox::Ok);
+  if (style & MB_TOPMOST) box->setWindowFlag(Qt::WindowStaysOnTopHint);
+  return box;
 }
 
 }  // namespace
 
 void InstallQtMessageBox() {
   SetMessageBoxHandler([](const std::string& text, unsigned style) {
-    int result = IDOK;
-    RunOnUiThreadAndWait([&] { result = ShowBox(text, style); });
-    return result;
+    if (style & MB_NOWAIT) {
+      QMetaObject::invokeMethod(qApp, [text, style] {
+        QMessageBox* box = MakeBox(text, style);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+      }, Qt::QueuedConnection);
+      return IDOK;
+    }
+    RunOnUiThreadAndWait([&] { std::unique_ptr<QMessageBox>(MakeBox(text, style))->exec(); });
+    return IDOK;
   });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The program's two icons: 32 x 32 pixels, 16 colours, a globe under the word CHAT.
+// The program's icons: its own two, 32 x 32 pixels, 16 colours, a globe under the word CHAT,
+// and the toolbar's images.
 
 #include <QIcon>
 
@@ -10,5 +11,8 @@ QIcon MainIcon();
 
 // Icon 177: the same picture in white and blue; alternating it with the main icon blinks the tray.
 QIcon AlertIcon();
+
+// Image index of toolbar 190: 16 x 15 pixels, cut from one strip.
+QIcon ToolbarImage(int index);
 
 }  // namespace korvane

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 #include "display/CMemberList.h"
 #include "display/CMessageList.h"
@@ -21,6 +23,7 @@
 #include "settings/SettingsFile.h"
 #include "window/Cp932LengthValidator.h"
 #include "window/DialogBuilder.h"
+#include "window/Menus.h"
 
 namespace korvane {
 
@@ -43,6 +46,7 @@ void CChatDlg::ReadStartupSettings() {
     m_bSystemMessages = m_settings.bShowSysMsg;
     m_bAutoWrap = m_settings.bAutoWrap;
   }
+  m_nIconAction = m_settings.nIconAction;
   m_crText = m_settings.crText;
   m_crBack = m_settings.crBack;
 }
@@ -55,11 +59,18 @@ void CChatDlg::BuildControls() {
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setFont(DialogFont());
-  setFixedSize(DialogPixelSize(kMainDialog, font()));
+  // The template gives the client area; the menu bar comes on top of it, as on a dialog
+  // that carries a menu.
+  m_client = new QWidget(this);
+  m_client->setFixedSize(DialogPixelSize(kMainDialog, font()));
+  auto* frame = new QVBoxLayout(this);
+  frame->setContentsMargins(0, 0, 0, 0);
+  frame->setSizeConstraint(QLayout::SetFixedSize);
+  frame->addWidget(m_client);
 
-  const BuiltControls controls = BuildDialog(*this, kMainDialog, [this](const ControlTemplate& control) -> QWidget* {
-    if (control.id == id::kMessageList) return new CMessageList(this);
-    if (control.id == id::kMemberList) return new CMemberList(this);
+  const BuiltControls controls = BuildDialog(*m_client, kMainDialog, [this](const ControlTemplate& control) -> QWidget* {
+    if (control.id == id::kMessageList) return new CMessageList(m_client);
+    if (control.id == id::kMemberList) return new CMemberList(m_client);
     return nullptr;
   });
   m_wndMemberLabel = controls.Get<QLabel>(id::kMemberLabel);
@@ -84,36 +95,71 @@ void CChatDlg::BuildControls() {
   ConnectCommands();
   m_wndMessageList->SetColourSource([this] { return std::pair{m_crText, m_crBack}; });
   m_presenter = std::make_unique<LinePresenter>(*m_wndMessageList);
-  // Escape and Enter anywhere in the window reach the window first.
+  // Escape and Enter anywhere in the window's controls reach the window first (menus keep
+  // theirs: Escape closes an open menu).
   installEventFilter(this);
-  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  for (QWidget* child : m_client->findChildren<QWidget*>()) child->installEventFilter(this);
+  BuildMenus();
 
   // Whole-second rounding of a coarse 90 s timer would stretch the time to notice a crash.
   m_probeTimer.setTimerType(Qt::PreciseTimer);
   m_answerTimer.setTimerType(Qt::PreciseTimer);
+  m_blinkTimer.setInterval(m_options.blinkPeriod);
+  connect(&m_blinkTimer, &QTimer::timeout, this, &CChatDlg::OnBlinkTimer);
   connect(&m_probeTimer, &QTimer::timeout, this, [this] { m_session->OnTimer(LivenessTimer::Probe); });
   connect(&m_answerTimer, &QTimer::timeout, this, [this] { m_session->OnTimer(LivenessTimer::Answer); });
 }
 
 void CChatDlg::ConnectCommands() {
-  // Commands without an operation here yet (about, help, settings, the fixed phrases and
-  // the three options) come with the menus and the settings dialog.
+  // The settings command comes with the settings dialog.
   const std::pair<int, std::function<void()>> operations[] = {
+      {id::kSystemAbout, [this] { ShowAbout(); }},
+      {id::kAbout, [this] { ShowAbout(); }},
       {id::kSend, [this] { OnSend(); }},
       {id::kLogin, [this] { Login(); }},
       {id::kLogout, [this] { Logout(); }},
       {id::kClearDisplay, [this] { ClearDisplay(); }},
+      {id::kHelp, [this] { OpenHelp(); }},
+      {id::kSystemMessages, [this] { ToggleSystemMessages(); }},
+      {id::kEcho, [this] { ToggleEcho(); }},
+      {id::kShowPhrases, [this] { ShowFixedPhrases(); }},
       {id::kViewLog, [this] { m_log.ViewLog(); }},
       {id::kClearLog, [this] { m_log.ClearLog(); }},
       {id::kDeselectAll, [this] { DeselectAllMembers(); }},
+      {id::kAutoWrap, [this] { ToggleAutoWrap(); }},
       {id::kQuit, [this] { close(); }},
   };
   for (const auto& [command, operation] : operations)
     connect(Action(command), &QAction::triggered, this, operation);
 }
 
+void CChatDlg::BuildMenus() {
+  qobject_cast<QVBoxLayout*>(layout())->setMenuBar(BuildMenuBar(*this, *m_actions));
+  // Top right of the client area, as the toolbar was placed there.
+  m_wndToolBar = BuildToolbar(*m_client, *m_actions);
+  m_wndToolBar->setGeometry(360, -5, m_client->width(), m_wndToolBar->sizeHint().height());
+
+  m_trayMenu = new QMenu(this);
+  AddMenuItems(*m_trayMenu, kTrayMenuItems, *m_actions);
+  const auto offerMenu = [this](QAbstractScrollArea* list, std::span<const MenuItem> items) {
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this, [this, list, items](QPoint at) {
+      PopUpMenu(items, list->viewport()->mapToGlobal(at));
+    });
+  };
+  offerMenu(m_wndMemberList, kMemberMenuItems);
+  offerMenu(m_wndMessageList, kDisplayMenuItems);
+}
+
+void CChatDlg::PopUpMenu(std::span<const MenuItem> items, QPoint where) {
+  QMenu menu;
+  AddMenuItems(menu, items, *m_actions);
+  menu.exec(where);
+}
+
 void CChatDlg::OnCreate() {
   m_tray = new TrayIcon(this);
+  m_tray->SetMenu(m_trayMenu);
   connect(m_tray, &TrayIcon::DoubleClicked, this, &CChatDlg::RestoreFromTray);
   m_tray->AddTrayIcon(m_hIcon, 0);
   if (m_bInitialMinimizeDone == 0) {
@@ -138,6 +184,8 @@ void CChatDlg::OnInitDialog() {
   m_nListWidth = m_wndMessageList->ClientWidth();
   m_presenter->SetListWidth(m_nListWidth);
   m_wndMessageList->SetHorizontalExtent(m_nListWidth);
+  // Shown even when the carriers fail below: the options are in force all the same.
+  ShowOptionStates();
 
   if (!m_session->OpenCarriers()) {
     AfxMessageBox(Cp932<text::kSlotCreateFailed>(), MB_OK);
@@ -228,13 +276,25 @@ void CChatDlg::changeEvent(QEvent* event) {
 }
 
 void CChatDlg::RestoreFromTray() {
+  m_blinkTimer.stop();
   UpdateTrayTip();
+  RestoreWindow();
+  (m_session->State().m_bLoggedIn.load() == 1 ? m_editMessage : m_editHandle)->setFocus();
+}
+
+void CChatDlg::RestoreWindow() {
   show();
   showNormal();
   m_bIconic = false;
   raise();
   activateWindow();
-  (m_session->State().m_bLoggedIn.load() == 1 ? m_editMessage : m_editHandle)->setFocus();
+  update();
+}
+
+void CChatDlg::OnBlinkTimer() {
+  // The phase is kept between blinking periods, so a later one may start with either icon.
+  m_tray->UpdateTrayTip(m_bBlinkPhase != 0 ? m_hIcon : m_hAlertIcon, m_nMemberCount);
+  m_bBlinkPhase = ~m_bBlinkPhase;
 }
 
 void CChatDlg::showEvent(QShowEvent* event) {

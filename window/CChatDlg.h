@@ -5,11 +5,13 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QPoint>
 #include <QTimer>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 
 #include "chatlog/ChatLog.h"
 #include "display/LinePresenter.h"
@@ -17,12 +19,15 @@
 #include "protocol/ChatSession.h"
 #include "settings/SettingsRecord.h"
 #include "window/ChatDlgOptions.h"
+#include "resources/Menus.h"
 #include "window/CommandActions.h"
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
+class QToolBar;
 
 namespace korvane {
 
@@ -49,6 +54,13 @@ class CChatDlg : public QDialog, public ChatHost {
   void ClearDisplay();
   void DeselectAllMembers();
   void SendBye();
+  void ToggleSystemMessages();
+  void ToggleAutoWrap();
+  void ToggleEcho();
+  void ShowOptionStates();
+  void ShowFixedPhrases();
+  void OpenHelp();
+  void ShowAbout();
   QAction* Action(int id) const { return m_actions->Get(id); }
 
   // ChatHost
@@ -70,6 +82,7 @@ class CChatDlg : public QDialog, public ChatHost {
   CChatLog& Log() { return m_log; }
   const SettingsRecord& Settings() const { return m_settings; }
   TrayIcon& Tray() { return *m_tray; }
+  QWidget& Client() { return *m_client; }
   int DefaultButtonId() const { return m_nDefaultButton; }
   int MemberCount() const { return m_nMemberCount; }
   int ListWidth() const { return m_nListWidth; }
@@ -86,6 +99,8 @@ class CChatDlg : public QDialog, public ChatHost {
   void ReadStartupSettings();
   void BuildControls();
   void ConnectCommands();
+  void BuildMenus();
+  void PopUpMenu(std::span<const MenuItem> items, QPoint where);
   void OnCreate();
   void OnInitDialog();
   void SetLoggedOutLayout();
@@ -97,6 +112,11 @@ class CChatDlg : public QDialog, public ChatHost {
   QTimer& TimerOf(LivenessTimer timer);
   void MinimiseIntoTray();
   void RestoreFromTray();
+  void RestoreWindow();
+  void OnBlinkTimer();
+  // Inverts flag (1 becomes 0, anything else 1) and its check mark; returns the new value.
+  std::int32_t FlipOption(std::atomic<std::int32_t>& flag, int command);
+  void SaveOption(std::int32_t SettingsRecord::*field, std::int32_t value);
   void UpdateTrayTip();
   void OnDestroy();
   bool TrayAvailable() const;
@@ -110,11 +130,16 @@ class CChatDlg : public QDialog, public ChatHost {
   std::uint32_t m_crBack = 0;
   std::atomic<std::int32_t> m_bSystemMessages{0};
   std::atomic<std::int32_t> m_bAutoWrap{0};
+  std::atomic<std::int32_t> m_nIconAction{0};  // the receive thread's copy of nIconAction
+  std::int32_t m_bBlinkPhase = 0;
   int m_nListWidth = 0;
   int m_nMemberCount = 0;  // as the display has it
   int m_nDefaultButton = 0;
   std::atomic<bool> m_bIconic{false};
 
+  QWidget* m_client = nullptr;  // the template's client area, below the menu bar
+  QToolBar* m_wndToolBar = nullptr;
+  QMenu* m_trayMenu = nullptr;
   QLabel* m_wndMemberLabel = nullptr;
   CMemberList* m_wndMemberList = nullptr;
   QLabel* m_wndInputLabel = nullptr;
@@ -132,6 +157,7 @@ class CChatDlg : public QDialog, public ChatHost {
   std::unique_ptr<LinePresenter> m_presenter;
   std::mutex m_showLineMutex;
   TrayIcon* m_tray = nullptr;
+  QTimer m_blinkTimer;
   QTimer m_probeTimer;
   QTimer m_answerTimer;
   std::unique_ptr<ChatSession> m_session;

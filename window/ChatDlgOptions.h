@@ -3,6 +3,7 @@
 // put the carriers on loopback and shorten the timers.
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,8 @@
 #include "protocol/ReceiveLoop.h"
 #include "settings/SettingsFile.h"
 
+class QWidget;
+
 namespace korvane {
 
 struct ChatDlgOptions {
@@ -18,8 +21,10 @@ struct ChatDlgOptions {
   CarrierConfig carriers;
   LivenessIntervals liveness;
   std::chrono::milliseconds receivePeriod = ReceiveLoop::kPeriod;
+  std::chrono::milliseconds blinkPeriod{500};  // the tray icon's, while it alerts
   std::string settingsFile = kSettingsFileName;
   std::optional<bool> trayAvailable;  // unset: ask the desktop
+  std::function<void(QWidget& owner)> showAbout;  // runs the about box; the program sets it
 };
 
 }  // namespace korvane

@@ -6,9 +6,11 @@
 
 #include "display/CMemberList.h"
 #include "display/ChatLine.h"
+#include "display/MinimisedAlert.h"
 #include "display/TrayIcon.h"
 #include "platform/QtText.h"
 #include "platform/MessageBox.h"
+#include "resources/Texts.h"
 #include "window/CChatDlg.h"
 
 namespace korvane {
@@ -36,8 +38,29 @@ void CChatDlg::RecordSelection(SelectionRecord& selection) {
   m_wndMemberList->RecordSelection(selection);
 }
 
-void CChatDlg::AlertMinimised(const PacketView&) {
-  // Alerts while minimised (restore, confirmation box, blinking icon) are not built yet.
+void CChatDlg::AlertMinimised(const PacketView& packet) {
+  switch (AlertFor(m_nIconAction.load())) {
+    case MinimisedAlert::Restore:
+      m_display.Post([this] { RestoreWindow(); });
+      break;
+    case MinimisedAlert::ConfirmBox:
+      // Each message its own box; nobody waits for it, least of all the receive thread.
+      AfxMessageBox(FillFormat(Cp932<text::kMessageAlert>(), {TextOf(packet.Handle())}),
+                    MB_ICONINFORMATION | MB_TOPMOST | MB_NOWAIT);
+      for (const std::string* banner : {&Cp932<text::kAlertBanner>(), &Cp932<text::kAlertBannerText>(),
+                                        &Cp932<text::kAlertBanner>()})
+        ShowLine(*banner, LineKind::Notice);
+      break;
+    case MinimisedAlert::BlinkIcon:
+      m_display.Post([this] {
+        // Without a notification area there is no icon to blink: the window comes back.
+        if (TrayAvailable()) m_blinkTimer.start();
+        else RestoreWindow();
+      });
+      break;
+    case MinimisedAlert::None:
+      break;
+  }
 }
 
 QTimer& CChatDlg::TimerOf(LivenessTimer timer) {

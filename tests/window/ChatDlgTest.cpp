@@ -7,9 +7,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
 
 #include "display/CMemberList.h"
 #include "display/TrayIcon.h"
+#include "platform/ShellOpen.h"
 #include "resources/ControlIds.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/WindowNetwork.h"
@@ -43,6 +46,8 @@ class ChatDlgTest : public testing::Test {
   static void LogIn(CChatDlg& window, const QString& handle) {
     TypeAndEnter(Control<QLineEdit>(window, id::kHandleInput), handle);
   }
+  // As a person picks the item, from whichever menu or button.
+  static void Pick(CChatDlg& window, const char* action) { window.findChild<QAction*>(action)->trigger(); }
 
   test::MessageBoxRecorder boxes;
   test::WindowNetwork network{2};
@@ -50,7 +55,7 @@ class ChatDlgTest : public testing::Test {
 
 TEST_F(ChatDlgTest, StartsLoggedOutLaidOutFromItsTemplate) {
   auto window = Open();
-  EXPECT_EQ(window->size(), QSize(495, 297));
+  EXPECT_EQ(window->Client().size(), QSize(495, 297));  // below the menu bar
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
   // 81, 15, 195, 120 dialog units at base units 7 x 13.
@@ -131,17 +136,91 @@ TEST_F(ChatDlgTest, EnterPressesTheFocusedButtonElseTheDefaultOne) {
 }
 
 TEST_F(ChatDlgTest, CommandsArePickedByTheirActions) {
+  SettingsRecord settings = test::PlainSettings();
+  std::strcpy(settings.szPhrase[2], "phrase three");
+  ChatDlgOptions options = network.OptionsFor(0, settings);
+  int abouts = 0;
+  options.showAbout = [&](QWidget&) { ++abouts; };
+  CChatDlg window(options);
+  window.show();
+  std::vector<std::string> opened;
+  const ShellOpenHandler previous = SetShellOpenHandler([&](const std::string& path) { opened.push_back(path); });
+
+  Control<QLineEdit>(window, id::kHandleInput)->setText("alice");
+  Pick(window, "actionLogin");
+  EXPECT_EQ(window.Session().State().m_bLoggedIn.load(), 1);
+  Say(window, "hello");
+  Pick(window, "actionClearDisplay");
+  EXPECT_TRUE(Lines(window).empty());
+  Pick(window, "actionShowPhrases");  // listed, not sent
+  EXPECT_EQ(Lines(window), (std::vector<std::string>{"[M1]", "[M2]", "[M3]phrase three", "[M4]", "[M5]"}));
+  Pick(window, "actionHelp");
+  EXPECT_EQ(opened, std::vector<std::string>{"KvHelp.hlp"});
+  Pick(window, "actionAbout");
+  Pick(window, "actionSystemAbout");
+  EXPECT_EQ(abouts, 2);
+  Pick(window, "actionQuit");
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(Wire(4).size(), 3u);  // hello, the line, and the departure
+  SetShellOpenHandler(previous);
+}
+
+// Each option: its flag, its check mark and toolbar button, and the whole record on disk.
+TEST_F(ChatDlgTest, OptionTogglesFollowTheirFlagIntoMenuToolbarAndFile) {
+  struct Toggle {
+    const char* action;
+    std::size_t offset;
+    std::int32_t SettingsRecord::*field;
+    std::int32_t stored, once, twice;
+  };
+  const Toggle toggles[] = {{"actionSystemMessages", 7160, &SettingsRecord::bShowSysMsg, 1, 0, 1},
+                            {"actionAutoWrap", 7164, &SettingsRecord::bAutoWrap, 7, 1, 0},  // not 1: off
+                            {"actionEcho", 7168, &SettingsRecord::bEcho, 0, 1, 0}};
+  SettingsRecord settings = test::PlainSettings();
+  for (const Toggle& toggle : toggles) settings.*toggle.field = toggle.stored;
+  auto window = Open(settings);
+  const std::string file = network.folder.Path("TOOLBOX-0");
+  std::string expected = test::ReadBytes(file);
+  const auto stored = [&](std::size_t offset) {
+    std::int32_t value;
+    std::memcpy(&value, test::ReadBytes(file).data() + offset, sizeof value);
+    return value;
+  };
+  auto* toolbar = window->findChild<QToolBar*>();
+  for (const Toggle& toggle : toggles) {
+    auto* action = window->findChild<QAction*>(toggle.action);
+    const auto* button = qobject_cast<const QToolButton*>(toolbar->widgetForAction(action));  // echo has none
+    const auto shows = [&](std::int32_t value) {
+      EXPECT_EQ(action->isChecked(), value == 1) << toggle.action;
+      if (button != nullptr) {
+        EXPECT_EQ(button->isChecked(), value == 1) << toggle.action;
+      }
+    };
+    shows(toggle.stored);
+    Pick(*window, toggle.action);
+    shows(toggle.once);
+    EXPECT_EQ(stored(toggle.offset), toggle.once) << toggle.action;
+    Pick(*window, toggle.action);
+    shows(toggle.twice);
+    std::memcpy(expected.data() + toggle.offset, &toggle.twice, sizeof toggle.twice);
+  }
+  EXPECT_EQ(test::ReadBytes(file), expected);  // the whole record, nothing else changed
+}
+
+TEST_F(ChatDlgTest, EchoTogglesTheOwnRowOnlyWhileLoggedIn) {
   auto window = Open();
-  auto pick = [&](const char* name) { window->findChild<QAction*>(name)->trigger(); };
-  Control<QLineEdit>(*window, id::kHandleInput)->setText("alice");
-  pick("actionLogin");
-  EXPECT_EQ(window->Session().State().m_bLoggedIn.load(), 1);
-  Say(*window, "hello");
-  pick("actionClearDisplay");
-  EXPECT_TRUE(Lines(*window).empty());
-  pick("actionQuit");
-  EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(Wire(3).size(), 3u);  // hello, the line, and the departure
+  auto* list = Control<CMemberList>(*window, id::kMemberList);
+  Pick(*window, "actionEcho");
+  Pick(*window, "actionEcho");
+  LogIn(*window, "alice");
+  Wire(1);
+  QTest::qWait(50);  // five receive periods: the own announcement is read back (and dropped)
+  EXPECT_EQ(list->RowCount(), 0);
+  Pick(*window, "actionEcho");
+  ASSERT_TRUE(ProcessUntil([&] { return list->RowCount() == 1; }));
+  EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("alice"));
+  Pick(*window, "actionEcho");
+  EXPECT_TRUE(ProcessUntil([&] { return list->RowCount() == 0; }));
 }
 
 TEST_F(ChatDlgTest, TypedCommandsAndTheirNearMisses) {
