@@ -13,6 +13,7 @@
 #include "display/CMemberList.h"
 #include "display/TrayIcon.h"
 #include "platform/ShellOpen.h"
+#include "resources/Icons.h"
 #include "resources/ControlIds.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/WindowNetwork.h"
@@ -221,6 +222,58 @@ TEST_F(ChatDlgTest, EchoTogglesTheOwnRowOnlyWhileLoggedIn) {
   EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("alice"));
   Pick(*window, "actionEcho");
   EXPECT_TRUE(ProcessUntil([&] { return list->RowCount() == 0; }));
+}
+
+// A message from a member while the window hides in the tray, in each of the three modes.
+TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
+  const auto iconShown = [](CChatDlg& window, const QIcon& icon) {
+    return window.Tray().Icon().pixmap(32).toImage() == icon.pixmap(32).toImage();
+  };
+  for (const std::int32_t mode : {0, 1, 2}) {
+    SettingsRecord settings = test::PlainSettings();
+    settings.nIconAction = mode;
+    ChatDlgOptions options = network.OptionsFor(0, settings);
+    options.trayAvailable = true;
+    options.blinkPeriod = std::chrono::milliseconds(20);
+    CChatDlg window(options);
+    window.show();
+    LogIn(window, "alice");
+    window.Session().Members().AddMember("bob", MakeFixedText<16>(network.Address(1)));
+    QTest::keyClick(Control(window, id::kMessageInput), Qt::Key_Escape);
+    ASSERT_TRUE(window.IsIconic());
+    auto peer = UdpCarrier::Open(network.Address(1), 0);
+    const auto fromBob = [&](const std::string& text) {
+      std::array<std::uint8_t, 200> packet{};
+      const int payload = BuildChat(packet, code::kBcMsg, MakeFixedText<16>(network.Address(1)), MakeFixedText<50>("bob"),
+                                    std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+      StampPacket(packet, payload, static_cast<std::uint32_t>(text.size()));
+      peer->SendTo(std::span(packet).first(payload + kPacketOverhead), network.Address(0), options.carriers.slotPort);
+    };
+    fromBob("one");
+    if (mode == 0) {
+      EXPECT_TRUE(ProcessUntil([&] { return window.isVisible() && !window.IsIconic(); }));
+    } else if (mode == 1) {
+      fromBob("second");
+      ASSERT_TRUE(ProcessUntil([&] { return Lines(window).size() == 8; }));
+      const std::string stars(31, '*'), banner = " ここからがアイコン中のメッセージ";
+      EXPECT_EQ(Lines(window), (std::vector<std::string>{stars, banner, stars, "bob > one",
+                                                         stars, banner, stars, "bob > second"}));
+      ASSERT_EQ(boxes.Boxes().size(), 2u);
+      EXPECT_EQ(boxes.Boxes()[1].text, "< bob > の発言がありました！");
+      EXPECT_EQ(boxes.Boxes()[1].style, MB_ICONINFORMATION | MB_TOPMOST | MB_NOWAIT);
+      EXPECT_FALSE(window.isVisible());
+    } else {
+      // The alert icon first, then the main icon, in turn, until the icon is double-clicked.
+      EXPECT_TRUE(ProcessUntil([&] { return iconShown(window, AlertIcon()); }));
+      EXPECT_TRUE(ProcessUntil([&] { return iconShown(window, MainIcon()); }));
+      EXPECT_TRUE(ProcessUntil([&] { return iconShown(window, AlertIcon()); }));
+      EXPECT_FALSE(window.isVisible());
+      emit window.Tray().DoubleClicked();
+      QTest::qWait(60);  // three blink periods
+      EXPECT_TRUE(iconShown(window, MainIcon()));
+      EXPECT_TRUE(window.isVisible());
+    }
+  }
 }
 
 TEST_F(ChatDlgTest, TypedCommandsAndTheirNearMisses) {
