@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/CAboutDlg.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstanceGuard.h"
 #include "platform/TerminationSignals.h"
@@ -31,7 +32,12 @@ void CChatApp::InitInstance() {
     AfxMessageBox(Cp932<text::kAlreadyRunning>(), MB_ICONEXCLAMATION);
     return;
   }
-  auto window = std::make_unique<CChatDlg>(options_);
+  ChatDlgOptions options = options_;
+  options.showAbout = [](QWidget& owner) {
+    CAboutDlg about(&owner);  // a fresh box for every opening
+    about.exec();
+  };
+  auto window = std::make_unique<CChatDlg>(options);
   {
     const TerminationSignalHandler closeOnSignal([dialog = window.get()] { dialog->close(); });
     window->RunModal();
