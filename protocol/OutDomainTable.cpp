@@ -15,7 +15,14 @@ void OutDomainTable::Assign(int count, std::span<const AddressText> addrs) {
 }
 
 void OutDomainTable::LoadRegistered(const SettingsRecord& settings) {
-  const int count = UsableAddrCount(settings);
+  Load(settings, UsableAddrCount(settings));
+}
+
+void OutDomainTable::LoadChosen(const SettingsRecord& settings) {
+  Load(settings, settings.nOutDomainMode == 1 ? UsableAddrCount(settings) : 0);
+}
+
+void OutDomainTable::Load(const SettingsRecord& settings, int count) {
   std::vector<AddressText> addresses;
   for (int i = 0; i < count; ++i)
     addresses.push_back(MakeFixedText<16>(FieldText(settings.szAddrIP[i]), 16));

@@ -27,9 +27,14 @@ class OutDomainTable {
   // The addresses registered in settings, whatever its stored choice: what start-up uses.
   // An address field without a terminator keeps all 16 bytes.
   void LoadRegistered(const SettingsRecord& settings);
+  // The same, but none unless settings chooses to communicate outside the local network:
+  // what applying the settings dialog uses. One step, as every Assign is.
+  void LoadChosen(const SettingsRecord& settings);
   OutDomainList Snapshot() const;
 
  private:
+  void Load(const SettingsRecord& settings, int count);
+
   std::recursive_mutex& mutex_;
   OutDomainList table_;
 };

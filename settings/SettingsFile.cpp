@@ -1,9 +1,11 @@
 #include "settings/SettingsFile.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "platform/CodePage.h"
 #include "settings/FileAccess.h"
 
 namespace korvane {
@@ -32,6 +34,22 @@ FileResult ReadSettingsFile(SettingsRecord& record, const std::string& path) {
     return FileFailure{FileAction::Read, path};
   record = buffer;
   return std::nullopt;
+}
+
+SettingsRecord NewInstallationSettings() {
+  SettingsRecord record{};
+  record.crText = 0x000000;
+  record.crBack = 0xFFFFFF;
+  return record;
+}
+
+FileResult LoadSettings(SettingsRecord& record, const std::string& path) {
+  struct stat status {};
+  if (::stat(Cp932ToUtf8(path).c_str(), &status) != 0 && errno == ENOENT) {
+    record = NewInstallationSettings();
+    return WriteSettingsFile(record, path);
+  }
+  return ReadSettingsFile(record, path);
 }
 
 FileResult WriteSettingsFile(SettingsRecord& record, const std::string& path) {

@@ -14,6 +14,14 @@ inline const std::string kSettingsFileName = "TOOLBOX";  // in the current direc
 // Failed: record is untouched.
 FileResult ReadSettingsFile(SettingsRecord& record, const std::string& path = kSettingsFileName);
 
+// The settings of a new installation: black text on a white background, everything else off.
+SettingsRecord NewInstallationSettings();
+
+// What the program starts from: the file as ReadSettingsFile reads it; where there is no file
+// yet, NewInstallationSettings, written as the new file (a failed write is told, the settings
+// stay).
+FileResult LoadSettings(SettingsRecord& record, const std::string& path = kSettingsFileName);
+
 // Closes every phrase field of record with a zero byte (so the caller's copy changes too),
 // then writes the record over the start of the file and syncs it. Bytes past the record in
 // a longer file stay.

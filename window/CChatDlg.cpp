@@ -38,8 +38,8 @@ CChatDlg::CChatDlg(ChatDlgOptions options, QWidget* parent)
 }
 
 void CChatDlg::ReadStartupSettings() {
-  // A file that cannot be read leaves the all-zero record, as a new file would.
-  const FileResult read = ReadSettingsFile(m_settings, m_options.settingsFile);
+  // A file that cannot be read leaves the all-zero record, as an empty file would.
+  const FileResult read = LoadSettings(m_settings, m_options.settingsFile);
   ShowFileError(read);
   if (!read) {
     m_bInitialMinimizeDone = m_settings.bIconizeAtStart == 1 ? 0 : 1;

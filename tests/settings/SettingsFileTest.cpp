@@ -74,6 +74,17 @@ TEST_F(SettingsFileTest, MissingOrShortFileReadsWithAZeroTail) {
             std::string(600, 'Z') + std::string(kSize - 600, '\0'));
 }
 
+TEST_F(SettingsFileTest, ANewInstallationStartsBlackOnWhiteAndAnExistingFileAsItIs) {
+  SettingsRecord record;
+  EXPECT_EQ(LoadSettings(record, path), std::nullopt);
+  EXPECT_EQ(record.crText, 0x000000u);
+  EXPECT_EQ(record.crBack, 0xFFFFFFu);
+  EXPECT_EQ(test::ReadBytes(path), Bytes(record));  // written as the new file
+  test::WriteBytes(path, "");  // an existing empty file reads as zeros, as before
+  EXPECT_EQ(LoadSettings(record, path), std::nullopt);
+  EXPECT_EQ(Bytes(record), std::string(kSize, '\0'));
+}
+
 TEST_F(SettingsFileTest, LongerFileKeepsItsBytesPastTheRecord) {
   std::string old(8000, '\0');
   for (std::size_t i = 0; i < old.size(); ++i) old[i] = static_cast<char>(i % 251);
