@@ -156,7 +156,7 @@ class Copy:
         lab.xdotool("windowfocus", "--sync", window)
         for key in modifiers:
             lab.xdotool("keydown", key)
-        lab.xdotool("mousemove", "--window", window, str(x), str(y), "click", "1")
+        lab.xdotool("mousemove", "--window", window, str(x), str(y + self.client_top()), "click", "1")
         for key in modifiers:
             lab.xdotool("keyup", key)
 
@@ -170,7 +170,14 @@ class Copy:
         if enter:
             self.host.lab.xdotool("key", "--window", self.window(), "Return")
 
+    def client_top(self):
+        """Where the template's client area starts in the window: below the menu bar."""
+        height = int(self.host.lab.xdotool("getwindowgeometry", "--shell", self.window()).stdout
+                     .split("HEIGHT=")[1].split()[0])
+        return height - self.CLIENT_HEIGHT
+
     # Where the controls are, in client pixels (template 102 at base units 7 x 13).
+    CLIENT_HEIGHT = 297
     HANDLE_INPUT = (40, 239)
     MESSAGE_INPUT = (300, 256)
     MEMBER_ROW_X = 50
@@ -188,8 +195,9 @@ class Copy:
         """How many rows the member list shows, read off the screen: rows holding dark text
         (so not a selected row), counted from the first."""
         _, _, pixels = self.window_image(self.window())
-        top, count = self.MEMBER_FIRST_ROW_Y - self.MEMBER_ROW_HEIGHT // 2 - 1, 0
-        while top + self.MEMBER_ROW_HEIGHT <= self.MEMBER_ROWS_BOTTOM and any(
+        offset = self.client_top()
+        top, count = offset + self.MEMBER_FIRST_ROW_Y - self.MEMBER_ROW_HEIGHT // 2 - 1, 0
+        while top + self.MEMBER_ROW_HEIGHT <= offset + self.MEMBER_ROWS_BOTTOM and any(
                 sum(pixel) < 300 for line in pixels[top:top + self.MEMBER_ROW_HEIGHT]
                 for pixel in line[self.MEMBER_ROWS_LEFT:self.MEMBER_ROWS_RIGHT]):
             top, count = top + self.MEMBER_ROW_HEIGHT, count + 1
