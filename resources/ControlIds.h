@@ -30,6 +30,11 @@ constexpr int kDeselectAll = 32793;
 constexpr int kAutoWrap = 32795;
 constexpr int kQuit = 57665;
 
+// Controls of the settings dialog (template 179).
+constexpr int kSettingsClose = 1;
+constexpr int kSettingsTabs = 1071;
+constexpr int kSettingsApply = 1087;
+
 // Controls of the about box (template 100).
 constexpr int kAboutOk = 1;
 constexpr int kAboutLink = 1022;

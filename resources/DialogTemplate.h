@@ -5,7 +5,7 @@
 
 namespace korvane {
 
-enum class ControlKind { ListBox, ListView, Static, Edit, PushButton, GroupBox };
+enum class ControlKind { ListBox, ListView, Static, Edit, PushButton, GroupBox, TabControl };
 
 struct ControlTemplate {
   int id;

@@ -111,7 +111,6 @@ void CChatDlg::BuildControls() {
 }
 
 void CChatDlg::ConnectCommands() {
-  // The settings command comes with the settings dialog.
   const std::pair<int, std::function<void()>> operations[] = {
       {id::kSystemAbout, [this] { ShowAbout(); }},
       {id::kAbout, [this] { ShowAbout(); }},
@@ -120,6 +119,7 @@ void CChatDlg::ConnectCommands() {
       {id::kLogout, [this] { Logout(); }},
       {id::kClearDisplay, [this] { ClearDisplay(); }},
       {id::kHelp, [this] { OpenHelp(); }},
+      {id::kSettings, [this] { OpenSettings(); }},
       {id::kSystemMessages, [this] { ToggleSystemMessages(); }},
       {id::kEcho, [this] { ToggleEcho(); }},
       {id::kShowPhrases, [this] { ShowFixedPhrases(); }},

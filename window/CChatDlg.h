@@ -20,6 +20,7 @@
 #include "settings/SettingsRecord.h"
 #include "window/ChatDlgOptions.h"
 #include "resources/Menus.h"
+#include "window/CSettingsDlg.h"
 #include "window/CommandActions.h"
 
 class QGroupBox;
@@ -35,7 +36,7 @@ class CMemberList;
 class CMessageList;
 class TrayIcon;
 
-class CChatDlg : public QDialog, public ChatHost {
+class CChatDlg : public QDialog, public ChatHost, public SettingsTarget {
   Q_OBJECT
 
  public:
@@ -61,6 +62,11 @@ class CChatDlg : public QDialog, public ChatHost {
   void ShowFixedPhrases();
   void OpenHelp();
   void ShowAbout();
+  void OpenSettings();
+
+  // SettingsTarget
+  void PutSettingsInForce(SettingsRecord& record) override;
+  void ReloadSettings() override;
   QAction* Action(int id) const { return m_actions->Get(id); }
 
   // ChatHost

@@ -31,7 +31,8 @@ QWidget* MakeStandard(const ControlTemplate& control, QWidget& parent) {
       return group;
     }
     case ControlKind::ListBox:
-    case ControlKind::ListView: break;
+    case ControlKind::ListView:
+    case ControlKind::TabControl: break;
   }
   return nullptr;
 }
