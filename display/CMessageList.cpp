@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "platform/QtColour.h"
 #include "platform/QtText.h"
 #include "platform/DialogFont.h"
 
@@ -15,11 +16,6 @@ namespace {
 
 // Text starts one pixel in, so an extent of width + 1 shows a line whole.
 constexpr int kTextIndent = 1;
-
-QColor FromColorRef(std::uint32_t colour) {
-  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                static_cast<int>((colour >> 16) & 0xFF));
-}
 
 }  // namespace
 

@@ -1,5 +1,5 @@
 #pragma once
-// Numeric ids of the main window's controls and commands; tests find controls by them.
+// Numeric ids of the controls and commands; tests find controls by them.
 
 namespace korvane::id {
 
@@ -38,6 +38,48 @@ constexpr int kSettingsApply = 1087;
 // Controls of the about box (template 100).
 constexpr int kAboutOk = 1;
 constexpr int kAboutLink = 1022;
+
+// A control nobody refers to, such as a frame.
+constexpr int kUnnamed = -1;
+
+// Controls of the settings pages (templates 180, 181, 183, 196 and 197). Each page is a
+// dialog of its own, so pages reuse ids.
+namespace page {
+
+// Iconised behaviour (180).
+constexpr int kIconPopUp = 1072;
+constexpr int kIconConfirm = 1073;
+constexpr int kIconBlink = 1074;
+
+// Fixed phrases (181).
+constexpr int kPhrase1 = 1075;  // to kPhrase1 + 4 for M5
+constexpr int kPhraseLabel1 = 1080;  // to kPhraseLabel1 + 4
+constexpr int kPhrasesPrompt = 1086;
+
+// Start-up (183).
+constexpr int kAutoLogin = 1090;
+constexpr int kDefaultName = 1091;
+constexpr int kStartNote = 1092;
+constexpr int kDefaultNameLabel = 1093;
+constexpr int kIconiseAtStart = 1098;
+
+// Log (196).
+constexpr int kLogOff = 1072;
+constexpr int kLogOn = 1073;
+constexpr int kLogBrowse = 1099;
+constexpr int kLogSizeLimit = 1100;
+constexpr int kLogSizeSpin = 1103;
+constexpr int kLogFile = 1104;
+constexpr int kLogSize = 1105;
+constexpr int kLogFileLabel = 1106;
+constexpr int kLogSizeUnit = 1107;
+
+// Colours (197).
+constexpr int kColourSample = 1101;
+constexpr int kTextColour = 1108;
+constexpr int kBackColour = 1109;
+
+}  // namespace page
 
 // The property under which every control carries its id.
 constexpr const char* kControlIdProperty = "controlId";

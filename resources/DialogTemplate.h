@@ -5,7 +5,19 @@
 
 namespace korvane {
 
-enum class ControlKind { ListBox, ListView, Static, Edit, PushButton, GroupBox, TabControl };
+enum class ControlKind {
+  ListBox,
+  ListView,
+  Static,
+  Edit,
+  PushButton,
+  GroupBox,  // a frame with a title, behind the controls it surrounds
+  CheckBox,
+  FirstRadioButton,  // starts a new group: only the buttons of one group exclude each other
+  RadioButton,       // joins the group of the radio button before it
+  UpDown,            // arrows on the right edge of the field before it; its width is used
+  TabControl,        // made by the dialog itself
+};
 
 struct ControlTemplate {
   int id;

@@ -113,6 +113,7 @@ inline constexpr char kLogFileFilter[] = "Text Files (*.txt);;All Files (*)";
 inline constexpr char kColourGroup[] = "メッセージ表示部";
 inline constexpr char kColourText[] = "テキスト色";
 inline constexpr char kColourBack[] = "背景色";
+inline constexpr char kColourSample[] = "Aa あア 亜";
 inline constexpr char kOutDomainOff[] = "ローカルドメイン外と通信を行わない";
 inline constexpr char kOutDomainOn[] = "ローカルドメイン外と通信を行う";
 inline constexpr char kOutDomainAdd[] = "追加";

@@ -3,11 +3,13 @@
 // program on other platforms read and write the same bytes, so the layout is fixed to the
 // byte: no gaps, little-endian 32-bit integers, colours as 0x00BBGGRR.
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 namespace korvane {
@@ -70,6 +72,14 @@ inline int UsableAddrCount(const SettingsRecord& record) {
 template <std::size_t Width>
 std::string FieldText(const char (&field)[Width]) {
   return std::string(field, ::strnlen(field, Width));
+}
+
+// Puts text into a field, cut to leave the terminating zero, and zeros the rest.
+template <std::size_t Width>
+void SetFieldText(char (&field)[Width], std::string_view text) {
+  const std::size_t length = std::min(text.size(), Width - 1);
+  std::copy_n(text.data(), length, field);
+  std::fill(field + length, field + Width, '\0');
 }
 
 }  // namespace korvane

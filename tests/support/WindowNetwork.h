@@ -80,7 +80,7 @@ inline bool ProcessUntil(const std::function<bool()>& condition,
 
 // The control of window that carries id.
 template <typename T = QWidget>
-T* Control(CChatDlg& window, int id) {
+T* Control(QWidget& window, int id) {
   for (QWidget* child : window.findChildren<QWidget*>())
     if (child->property(id::kControlIdProperty).toInt() == id) return qobject_cast<T*>(child);
   return nullptr;
