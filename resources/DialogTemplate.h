@@ -5,7 +5,8 @@
 
 namespace korvane {
 
-enum class ControlKind { ListBox, ListView, Static, Edit, PushButton, GroupBox };
+// The radio buttons of one template form one group.
+enum class ControlKind { ListBox, ListView, Static, Edit, PushButton, GroupBox, RadioButton };
 
 struct ControlTemplate {
   int id;

@@ -8,7 +8,10 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <type_traits>
+
+#include "chatlog/Cp932Prefix.h"
 
 namespace korvane {
 
@@ -70,6 +73,15 @@ inline int UsableAddrCount(const SettingsRecord& record) {
 template <std::size_t Width>
 std::string FieldText(const char (&field)[Width]) {
   return std::string(field, ::strnlen(field, Width));
+}
+
+// Replaces a text field with as much of text as fits before its zero byte, never half of a
+// double-byte character; the rest of the field is zeroed.
+template <std::size_t Width>
+void SetFieldText(char (&field)[Width], std::string_view text) {
+  const std::string_view kept = Cp932Prefix(text, Width - 1);
+  std::memset(field, 0, Width);
+  kept.copy(field, kept.size());
 }
 
 }  // namespace korvane

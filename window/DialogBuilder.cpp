@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "platform/DialogFont.h"
 #include "resources/ControlIds.h"
@@ -30,6 +31,7 @@ QWidget* MakeStandard(const ControlTemplate& control, QWidget& parent) {
           "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
       return group;
     }
+    case ControlKind::RadioButton: return new QRadioButton(text, &parent);
     case ControlKind::ListBox:
     case ControlKind::ListView: break;
   }
