@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "chatlog/Cp932Prefix.h"
+#include "platform/Cp932Prefix.h"
 #include "chatlog/LogStamp.h"
 #include "platform/ShellOpen.h"
 #include "settings/FileAccess.h"

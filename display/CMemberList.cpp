@@ -32,37 +32,36 @@ QByteArray Cp932Of(const QTreeWidgetItem& item, int column) {
 // Latin-1 both ways gives back the address bytes exactly as received.
 QString AddressCell(const AddressText& address) { return QString::fromLatin1(TextOf(address)); }
 
+void SetCell(QTreeWidgetItem& item, int column, const std::string& cp932, const QString& shown) {
+  item.setText(column, shown);
+  item.setData(column, kCp932Role, QByteArray::fromStdString(cp932));
+}
+
 // Sorted by the code page 932 bytes as unsigned values, without collation: double-byte
 // text sorts by its codes.
 class MemberRow : public QTreeWidgetItem {
  public:
-  MemberRow(const std::string& handleCp932, const AddressText& address) {
-    SetCell(kNameColumn, handleCp932, ToQString(handleCp932));
-    SetCell(kAddressColumn, std::string(TextOf(address)), AddressCell(address));
-  }
-
   bool operator<(const QTreeWidgetItem& other) const override {
     const int column = treeWidget()->sortColumn();
     return Cp932Of(*this, column) < Cp932Of(other, column);
   }
-
- private:
-  void SetCell(int column, const std::string& cp932, const QString& shown) {
-    setText(column, shown);
-    setData(column, kCp932Role, QByteArray::fromStdString(cp932));
-  }
 };
+
+QTreeWidgetItem* NewRow(const std::string& cell0, const QString& shown0, const std::string& cell1,
+                        const QString& shown1) {
+  auto* row = new MemberRow;
+  SetCell(*row, 0, cell0, shown0);
+  SetCell(*row, 1, cell1, shown1);
+  return row;
+}
 
 }  // namespace
 
 CMemberList::CMemberList(QWidget* parent) : QTreeWidget(parent) {
   setFont(DialogFont());
-  setColumnCount(2);
-  setHeaderLabels({QString::fromUtf8(text::kNameColumn), QString::fromUtf8(text::kAddressColumn)});
   header()->setStretchLastSection(false);
   header()->setSectionsMovable(false);
-  setColumnWidth(kNameColumn, kNameWidth);
-  setColumnWidth(kAddressColumn, 0);
+  SetColumns({{text::kNameColumn, kNameWidth}, {text::kAddressColumn, 0}});
   setRootIsDecorated(false);
   setItemsExpandable(false);
   setUniformRowHeights(true);
@@ -74,15 +73,40 @@ CMemberList::CMemberList(QWidget* parent) : QTreeWidget(parent) {
   setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
-void CMemberList::AppendMember(const std::string& handleCp932, const AddressText& address) {
-  addTopLevelItem(new MemberRow(handleCp932, address));
+void CMemberList::SetColumns(std::initializer_list<Column> columns) {
+  QStringList headers;
+  for (const Column& column : columns) headers << QString::fromUtf8(column.header);
+  setColumnCount(static_cast<int>(headers.size()));
+  setHeaderLabels(headers);
+  int index = 0;
+  for (const Column& column : columns) setColumnWidth(index++, column.width);
 }
+
+void CMemberList::SetSortOnClick(bool enabled) { header()->setSectionsClickable(enabled); }
+
+void CMemberList::AppendMember(const std::string& handleCp932, const AddressText& address) {
+  addTopLevelItem(NewRow(handleCp932, ToQString(handleCp932), std::string(TextOf(address)), AddressCell(address)));
+}
+
+void CMemberList::AppendRow(const std::string& cell0, const std::string& cell1) {
+  addTopLevelItem(NewRow(cell0, ToQString(cell0), cell1, ToQString(cell1)));
+}
+
+std::string CMemberList::RowText(int row, int column) const {
+  return Cp932Of(*topLevelItem(row), column).toStdString();
+}
+
+void CMemberList::SetRowText(int row, int column, const std::string& cp932) {
+  SetCell(*topLevelItem(row), column, cp932, ToQString(cp932));
+}
+
+void CMemberList::RemoveRow(int row) { delete takeTopLevelItem(row); }
 
 void CMemberList::RemoveMember(const AddressText& address) {
   const QString cell = AddressCell(address);
   for (int row = 0; row < RowCount(); ++row) {
     if (topLevelItem(row)->text(kAddressColumn) == cell) {
-      delete takeTopLevelItem(row);
+      RemoveRow(row);
       return;
     }
   }

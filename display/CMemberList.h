@@ -6,6 +6,7 @@
 // column ends in "...", and a click on a column header sorts the rows by that column.
 
 #include <QTreeWidget>
+#include <initializer_list>
 #include <string>
 
 #include "protocol/FixedText.h"
@@ -18,6 +19,21 @@ class CMemberList : public QTreeWidget {
 
  public:
   explicit CMemberList(QWidget* parent = nullptr);
+
+  // For another use of the list (the settings' address list): its own columns, and rows
+  // that stay in the order they were added.
+  struct Column {
+    const char* header;  // UTF-8
+    int width;           // pixels
+  };
+  void SetColumns(std::initializer_list<Column> columns);
+  void SetSortOnClick(bool enabled);
+
+  // Rows by index; cells are code page 932.
+  void AppendRow(const std::string& cell0, const std::string& cell1);
+  std::string RowText(int row, int column) const;
+  void SetRowText(int row, int column, const std::string& cp932);
+  void RemoveRow(int row);
 
   // Always at the end: the rows are sorted only when a column header is clicked.
   void AppendMember(const std::string& handleCp932, const AddressText& address);

@@ -81,6 +81,22 @@ constexpr int kBackColour = 1109;
 
 }  // namespace page
 
+// Controls of the out-of-domain page (template 198).
+constexpr int kOutDomainOff = 1072;
+constexpr int kOutDomainOn = 1073;
+constexpr int kAddrList = 1110;
+constexpr int kAddrDelete = 1111;
+constexpr int kAddrAdd = 1112;
+constexpr int kAddrUpdate = 1113;
+
+// Controls of the address registration dialog (template 169).
+constexpr int kAddressRegister = 1;
+constexpr int kAddressCancel = 2;
+constexpr int kAddressName = 1061;
+constexpr int kAddressNameLabel = 1062;
+constexpr int kAddressOctet1 = 1063;  // octets 2 to 4 follow
+constexpr int kAddressOctetsLabel = 1067;
+
 // The property under which every control carries its id.
 constexpr const char* kControlIdProperty = "controlId";
 

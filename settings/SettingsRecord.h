@@ -12,6 +12,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/Cp932Prefix.h"
+
 namespace korvane {
 
 constexpr int kMaxOutDomainAddrs = 100;
@@ -74,12 +76,13 @@ std::string FieldText(const char (&field)[Width]) {
   return std::string(field, ::strnlen(field, Width));
 }
 
-// Puts text into a field, cut to leave the terminating zero, and zeros the rest.
+// Replaces a text field with as much of text as fits before its zero byte, never half of a
+// double-byte character; the rest of the field is zeroed.
 template <std::size_t Width>
 void SetFieldText(char (&field)[Width], std::string_view text) {
-  const std::size_t length = std::min(text.size(), Width - 1);
-  std::copy_n(text.data(), length, field);
-  std::fill(field + length, field + Width, '\0');
+  const std::string_view kept = Cp932Prefix(text, Width - 1);
+  std::memset(field, 0, Width);
+  kept.copy(field, kept.size());
 }
 
 }  // namespace korvane

@@ -4,7 +4,7 @@
 #include <climits>
 #include <limits>
 
-#include "chatlog/Cp932Prefix.h"
+#include "platform/Cp932Prefix.h"
 #include "chatlog/LogSizeCap.h"
 #include "chatlog/LogStamp.h"
 #include "platform/CodePage.h"

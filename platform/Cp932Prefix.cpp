@@ -1,4 +1,4 @@
-#include "chatlog/Cp932Prefix.h"
+#include "platform/Cp932Prefix.h"
 
 #include "platform/CodePage.h"
 
