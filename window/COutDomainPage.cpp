@@ -30,7 +30,8 @@ const std::string& MessageOf(AddressFault fault) {
 }  // namespace
 
 COutDomainPage::COutDomainPage(QWidget* parent)
-    : SettingsPage(parent), m_openAddressDlg([this](const AddressEntry& texts) { return CAddressDlg::Run(texts, this); }) {
+    : SettingsPage(parent),
+      m_openAddressDlg([this](const AddressEntry& texts) { return CAddressDlg::Run(texts, this); }) {
   setFont(DialogFont());
   setFixedSize(DialogPixelSize(kOutDomainPage, font()));
   const BuiltControls controls = BuildDialog(*this, kOutDomainPage, [this](const ControlTemplate& control) -> QWidget* {

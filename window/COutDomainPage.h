@@ -35,9 +35,6 @@ class COutDomainPage : public SettingsPage {
   // Tests put a script in place of the modal dialog.
   void SetAddressDlgOpener(AddressDlgOpener opener) { m_openAddressDlg = std::move(opener); }
 
-  // True when some row holds address.
-  bool FindAddress(const std::string& address) const;
-
  private:
   struct Registration {
     std::string address;
@@ -54,6 +51,8 @@ class COutDomainPage : public SettingsPage {
   void OnUpdate();
   void OnDelete();
 
+  // True when some row holds address.
+  bool FindAddress(const std::string& address) const;
   // Opens the dialog until its texts pass the checks or it is cancelled.
   std::optional<Registration> EnterAddress(AddressEntry texts, bool refuseTaken);
   // The first selected row, or -1.

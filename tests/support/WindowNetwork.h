@@ -13,8 +13,8 @@
 
 #include "display/CMessageList.h"
 #include "platform/CodePage.h"
-#include "resources/ControlIds.h"
 #include "settings/SettingsFile.h"
+#include "tests/support/Controls.h"
 #include "tests/support/Loopback.h"
 #include "tests/support/PacketCapture.h"
 #include "tests/support/TempFolder.h"
@@ -76,14 +76,6 @@ inline bool ProcessUntil(const std::function<bool()>& condition,
     QTest::qWait(2);
   }
   return true;
-}
-
-// The control of window that carries id.
-template <typename T = QWidget>
-T* Control(QWidget& window, int id) {
-  for (QWidget* child : window.findChildren<QWidget*>())
-    if (child->property(id::kControlIdProperty).toInt() == id) return qobject_cast<T*>(child);
-  return nullptr;
 }
 
 // Types text (any script) into edit and presses Enter there.
