@@ -12,7 +12,7 @@ inline constexpr ControlTemplate kOutDomainPageControls[] = {
     {id::kOutDomainOff, ControlKind::FirstRadioButton, text::kOutDomainOff, 7, 5, 160, 10},
     {id::kOutDomainOn, ControlKind::RadioButton, text::kOutDomainOn, 7, 17, 160, 10},
     // Wide enough for both columns beside a vertical scroll bar.
-    {id::kAddrList, ControlKind::ListView, "", 7, 31, 125, 85},
+    {id::kAddrList, ControlKind::ListView, text::kAddressTitle, 7, 31, 125, 85},
     {id::kAddrAdd, ControlKind::PushButton, text::kOutDomainAdd, 138, 31, 32, 14},
     {id::kAddrUpdate, ControlKind::PushButton, text::kOutDomainUpdate, 138, 50, 32, 14},
     {id::kAddrDelete, ControlKind::PushButton, text::kOutDomainDelete, 138, 69, 32, 14},
@@ -22,12 +22,12 @@ inline constexpr DialogTemplate kOutDomainPage{"", 177, 123, kOutDomainPageContr
 
 inline constexpr ControlTemplate kAddressDialogControls[] = {
     {id::kAddressNameLabel, ControlKind::Static, text::kAddressName, 10, 8, 94, 8},
-    {id::kAddressName, ControlKind::Edit, "", 10, 18, 94, 12},
+    {id::kAddressName, ControlKind::Edit, text::kAddressName, 10, 18, 94, 12},
     {id::kAddressOctetsLabel, ControlKind::Static, text::kAddressOctets, 10, 38, 94, 8},
-    {id::kAddressOctet1, ControlKind::Edit, "", 10, 48, 21, 12},
-    {id::kAddressOctet1 + 1, ControlKind::Edit, "", 34, 48, 21, 12},
-    {id::kAddressOctet1 + 2, ControlKind::Edit, "", 58, 48, 21, 12},
-    {id::kAddressOctet1 + 3, ControlKind::Edit, "", 82, 48, 21, 12},
+    {id::kAddressOctet1, ControlKind::Edit, text::kNameOctet1, 10, 48, 21, 12},
+    {id::kAddressOctet1 + 1, ControlKind::Edit, text::kNameOctet2, 34, 48, 21, 12},
+    {id::kAddressOctet1 + 2, ControlKind::Edit, text::kNameOctet3, 58, 48, 21, 12},
+    {id::kAddressOctet1 + 3, ControlKind::Edit, text::kNameOctet4, 82, 48, 21, 12},
     {id::kAddressRegister, ControlKind::PushButton, text::kAddressRegister, 10, 75, 45, 14},
     {id::kAddressCancel, ControlKind::PushButton, text::kAddressCancel, 59, 75, 45, 14},
 };

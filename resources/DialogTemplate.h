@@ -22,7 +22,7 @@ enum class ControlKind {
 struct ControlTemplate {
   int id;
   ControlKind kind;
-  const char* text;  // UTF-8
+  const char* text;  // UTF-8; that of a field, a list or a tab frame is not shown but spoken, as its name
   int x, y, width, height;
   bool visible = true;
 };

@@ -8,7 +8,7 @@
 namespace korvane {
 
 inline constexpr ControlTemplate kSettingsDialogControls[] = {
-    {id::kSettingsTabs, ControlKind::TabControl, "", 12, 10, 185, 150},
+    {id::kSettingsTabs, ControlKind::TabControl, text::kSettingsTitle, 12, 10, 185, 150},
     {id::kSettingsClose, ControlKind::PushButton, text::kSettingsClose, 95, 175, 50, 14},
     {id::kSettingsApply, ControlKind::PushButton, text::kSettingsApply, 145, 175, 50, 14},
 };

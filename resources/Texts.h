@@ -26,6 +26,19 @@ inline constexpr char kNameColumn[] = "ネーム";
 inline constexpr char kAddressColumn[] = "アドレス";
 inline constexpr char kTrayTip[] = "Korvane - connection is <%d>";
 
+// What a screen reader calls the controls that show no text of their own.
+inline constexpr char kNameMessageDisplay[] = "メッセージ表示";
+inline constexpr char kNameHandle[] = "ハンドルネーム";
+inline constexpr char kNameLogSize[] = "ログファイルサイズ（K byte）";
+inline constexpr char kNameStepUp[] = "増やす";
+inline constexpr char kNameStepDown[] = "減らす";
+inline constexpr char kNameScrollLeft[] = "左へスクロール";
+inline constexpr char kNameScrollRight[] = "右へスクロール";
+inline constexpr char kNameOctet1[] = "ＩＰアドレスの1番目の欄";
+inline constexpr char kNameOctet2[] = "ＩＰアドレスの2番目の欄";
+inline constexpr char kNameOctet3[] = "ＩＰアドレスの3番目の欄";
+inline constexpr char kNameOctet4[] = "ＩＰアドレスの4番目の欄";
+
 // Menus of the menu bar.
 inline constexpr char kMenuMain[] = "メニュー（&M）";
 inline constexpr char kMenuSettings[] = "設定（&S）";

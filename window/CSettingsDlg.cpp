@@ -3,10 +3,12 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include "platform/DialogFont.h"
 #include "platform/MessageBox.h"
 #include "resources/SettingsDialogTemplate.h"
+#include "resources/Texts.h"
 #include "settings/FileAccess.h"
 #include "window/COutDomainPage.h"
 #include "window/DialogBuilder.h"
@@ -48,6 +50,10 @@ CSettingsDlg::CSettingsDlg(const PageSeed& seed, SettingsTarget& target) : m_tar
     m_pages.push_back(tab.page);
   }
   tabs->setCurrentIndex(0);
+  // The arrows that scroll the tabs into view are the tab bar's own, named in English.
+  for (auto* arrow : tabs->tabBar()->findChildren<QToolButton*>())
+    arrow->setAccessibleName(QString::fromUtf8(arrow->arrowType() == Qt::LeftArrow ? text::kNameScrollLeft
+                                                                                   : text::kNameScrollRight));
 
   auto* close = controls.Get<QPushButton>(id::kSettingsClose);
   close->setDefault(true);  // Enter closes

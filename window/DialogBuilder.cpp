@@ -62,6 +62,13 @@ class StandardControls {
   QButtonGroup* radioGroup_ = nullptr;
 };
 
+// Fields, lists and tab frames show no text of their own: theirs is what a screen reader
+// calls them.
+bool TextIsName(ControlKind kind) {
+  return kind == ControlKind::Edit || kind == ControlKind::ListBox || kind == ControlKind::ListView ||
+         kind == ControlKind::TabControl;
+}
+
 }  // namespace
 
 BuiltControls BuildDialog(QWidget& parent, const DialogTemplate& dialog,
@@ -79,6 +86,7 @@ BuiltControls BuildDialog(QWidget& parent, const DialogTemplate& dialog,
     widget->setGeometry(HorizontalPixels(control.x, base), VerticalPixels(control.y, base),
                         HorizontalPixels(control.width, base), VerticalPixels(control.height, base));
     widget->setVisible(control.visible);
+    if (TextIsName(control.kind)) widget->setAccessibleName(QString::fromUtf8(control.text));
     // A group box is only a frame: the controls inside it must stay clickable.
     if (control.kind == ControlKind::GroupBox) widget->lower();
     auto* upDown = qobject_cast<UpDownControl*>(widget);

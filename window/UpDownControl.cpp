@@ -5,18 +5,21 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "resources/Texts.h"
+
 namespace korvane {
 
 UpDownControl::UpDownControl(QWidget* parent)
     : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
-  const auto arrange = [this](QToolButton* button, Qt::ArrowType arrow, int delta) {
+  const auto arrange = [this](QToolButton* button, Qt::ArrowType arrow, const char* name, int delta) {
     button->setArrowType(arrow);
+    button->setAccessibleName(QString::fromUtf8(name));
     button->setAutoRepeat(true);
     button->setFocusPolicy(Qt::NoFocus);
     connect(button, &QToolButton::clicked, this, [this, delta] { Step(delta); });
   };
-  arrange(up_, Qt::UpArrow, 1);
-  arrange(down_, Qt::DownArrow, -1);
+  arrange(up_, Qt::UpArrow, text::kNameStepUp, 1);
+  arrange(down_, Qt::DownArrow, text::kNameStepDown, -1);
 }
 
 void UpDownControl::AttachTo(QLineEdit* buddy) {
