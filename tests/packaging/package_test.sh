@@ -36,7 +36,7 @@ desktop-file-validate "$share/applications/org.example.Korvane.desktop"
 appstreamcli validate --no-net "$share/metainfo/org.example.Korvane.metainfo.xml"
 
 # GNOME's way of typing files, by name first: the help file is HTML, other .hlp files are not.
-update-mime-database "$share/mime"
+XDG_DATA_DIRS=$share:/usr/share update-mime-database "$share/mime"
 mkdir -p "$tmp/files" "$tmp/empty"
 for name in KvHelp.hlp other.hlp; do cp "$share/korvane/KvHelp.hlp" "$tmp/files/$name"; done
 for expected in KvHelp.hlp=text/html other.hlp=application/winhlp; do
