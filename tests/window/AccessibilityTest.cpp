@@ -1,11 +1,10 @@
-// What a screen reader meets: every control a person can operate, in every window and menu,
-// has a name of its own.
+// What a screen reader meets: every control a person can operate, in every window, page and
+// menu, has a name.
 
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QMenu>
-#include <QMenuBar>
 #include <QTabWidget>
 
 #include "app/CAboutDlg.h"
@@ -18,78 +17,46 @@
 namespace korvane {
 namespace {
 
-bool Operable(QAccessible::Role role) {
-  switch (role) {
-    case QAccessible::PushButton: case QAccessible::CheckBox: case QAccessible::RadioButton:
-    case QAccessible::EditableText: case QAccessible::SpinBox: case QAccessible::List:
-    case QAccessible::Tree: case QAccessible::Table: case QAccessible::MenuItem:
-    case QAccessible::PageTab: case QAccessible::ButtonMenu: case QAccessible::ButtonDropDown:
-    case QAccessible::ComboBox: case QAccessible::Link:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// Each operable control without a name, as "role under parent's name".
+// Shown controls that take the keyboard or a click but have no name: "role in named parent".
 void CollectUnnamed(QAccessibleInterface* node, const QString& where, QStringList& unnamed) {
-  if (node == nullptr) return;
+  const QAccessible::Role role = node->role();
   const QString name = node->text(QAccessible::Name);
-  if ((Operable(node->role()) || node->state().focusable) && name.trimmed().isEmpty() && !node->state().invisible)
-    unnamed << QStringLiteral("role 0x%1 in %2").arg(int(node->role()), 0, 16).arg(where);
-  for (int i = 0; i < node->childCount(); ++i)
-    CollectUnnamed(node->child(i), name.isEmpty() ? where : name, unnamed);
-}
-
-std::string Unnamed(QObject& root) {
-  QStringList unnamed;
-  CollectUnnamed(QAccessible::queryAccessibleInterface(&root), root.objectName(), unnamed);
-  return unnamed.join(QStringLiteral("; ")).toStdString();
+  const bool operable = node->state().focusable || role == QAccessible::PushButton ||
+                        role == QAccessible::MenuItem || role == QAccessible::PageTab;
+  if (operable && !node->state().invisible && name.trimmed().isEmpty())
+    unnamed << QStringLiteral("role 0x%1 in %2").arg(int(role), 0, 16).arg(where);
+  for (int i = 0; i < node->childCount(); ++i) CollectUnnamed(node->child(i), name.isEmpty() ? where : name, unnamed);
 }
 
 // A menu's items are in the tree while it is open.
-std::string UnnamedInMenu(QMenu& menu) {
-  menu.popup({});
-  std::string unnamed = Unnamed(menu);
-  menu.hide();
-  return unnamed;
+std::string Unnamed(QWidget& root) {
+  auto* menu = qobject_cast<QMenu*>(&root);
+  menu != nullptr ? menu->popup({}) : root.show();
+  QStringList unnamed;
+  CollectUnnamed(QAccessible::queryAccessibleInterface(&root), root.windowTitle(), unnamed);
+  if (menu != nullptr) menu->hide();
+  return unnamed.join(QStringLiteral("; ")).toStdString();
 }
 
-class AccessibilityTest : public testing::Test {
- protected:
-  AccessibilityTest() { window.show(); }
-
-  test::MessageBoxRecorder boxes;
+TEST(AccessibilityTest, EveryWindowPageAndMenuNamesEveryControl) {
+  const test::MessageBoxRecorder boxes;
   test::WindowNetwork network{1};
   CChatDlg window{network.OptionsFor(0)};
-};
-
-TEST_F(AccessibilityTest, MainWindowItsMenusAndToolbarNameEveryControl) {
-  EXPECT_EQ(Unnamed(window), "");
-  std::string menus;
-  for (QMenu* menu : window.findChildren<QMenu*>()) menus += UnnamedInMenu(*menu);
-  const CommandActions actions(window);
-  for (const auto items : {std::span<const MenuItem>(kMemberMenuItems), std::span<const MenuItem>(kDisplayMenuItems)}) {
-    QMenu popUp;
-    AddMenuItems(popUp, items, actions);
-    menus += UnnamedInMenu(popUp);
-  }
-  EXPECT_EQ(menus, "");
-}
-
-TEST_F(AccessibilityTest, DialogsNameEveryControlOnEveryPage) {
   CSettingsDlg settings(PageSeed{window.Settings(), window.Log().LogSizeLimitKB()}, window);
-  settings.show();
-  auto* tabs = settings.findChild<QTabWidget*>();
-  for (int page = 0; page < tabs->count(); ++page) {
-    tabs->setCurrentIndex(page);
-    EXPECT_EQ(Unnamed(settings), "") << page;
-  }
   CAddressDlg address(AddressEntry{});
   CAboutDlg about;
-  for (QDialog* dialog : std::initializer_list<QDialog*>{&address, &about}) {
-    dialog->show();
-    EXPECT_EQ(Unnamed(*dialog), "") << dialog->windowTitle().toStdString();
+  QMenu memberMenu, displayMenu;  // made afresh for each right-click
+  const CommandActions actions(window);
+  AddMenuItems(memberMenu, kMemberMenuItems, actions);
+  AddMenuItems(displayMenu, kDisplayMenuItems, actions);
+
+  std::vector<QWidget*> roots{&window, &address, &about, &memberMenu, &displayMenu};
+  for (QMenu* menu : window.findChildren<QMenu*>()) roots.push_back(menu);  // menu bar's, tray's
+  for (QWidget* root : roots) EXPECT_EQ(Unnamed(*root), "") << root->windowTitle().toStdString();
+  auto* pages = settings.findChild<QTabWidget*>();
+  for (int page = 0; page < pages->count(); ++page) {
+    pages->setCurrentIndex(page);
+    EXPECT_EQ(Unnamed(settings), "") << page;
   }
 }
 
