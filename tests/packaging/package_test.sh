@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # package_test.sh BUILD_DIR: makes the package of the build, lists it, unpacks it into a
 # temporary root, validates its menu entry, metadata and MIME data there and tries its launcher
-# with a stand-in for the program (the real one would broadcast on this machine's network).
+# on a stand-in put in the program's place (the real one would use this machine's network).
 set -euo pipefail
 build=$1
 tmp=$(mktemp -d)
@@ -46,11 +46,10 @@ for expected in KvHelp.hlp=text/html other.hlp=application/winhlp; do
 done
 
 # The launcher: folder made, help file placed unless one is there, program run inside.
-printf '#!/bin/sh\npwd > "%s/ran"\n' "$tmp" > "$tmp/program"
-chmod +x "$tmp/program"
+printf '#!/bin/sh\npwd > "%s/ran"\n' "$tmp" > "$root/usr/libexec/korvane/korvane"
 launch() {  # XDG_DATA_HOME (or empty), the folder expected, the help file expected there
   rm -f "$tmp/ran"
-  HOME=$tmp/home XDG_DATA_HOME=$1 KORVANE_PROGRAM=$tmp/program "$root/usr/bin/korvane"
+  HOME=$tmp/home XDG_DATA_HOME=$1 "$root/usr/bin/korvane"
   [ "$(cat "$tmp/ran")" = "$2" ] || fail "the program ran in $(cat "$tmp/ran"), not $2"
   cmp -s "$2/KvHelp.hlp" "$3" || fail "the help file in $2 is not the one expected"
 }
