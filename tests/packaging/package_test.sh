@@ -12,15 +12,9 @@ cpack --config "$build/CPackConfig.cmake" -B "$tmp/out" >/dev/null
 debs=("$tmp"/out/korvane_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "no single korvane_*.deb: ${debs[*]}"
 deb=${debs[0]}
-echo "$(basename "$deb"): $(du -k "$deb" | cut -f1) KiB"
-echo "Depends: $(dpkg-deb -f "$deb" Depends)"
-
-contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for path in ./usr/bin/korvane ./usr/libexec/korvane/korvane ./usr/share/korvane/KvHelp.hlp \
-    ./usr/share/applications/org.example.Korvane.desktop \
-    ./usr/share/metainfo/org.example.Korvane.metainfo.xml ./usr/share/mime/packages/korvane-help.xml; do
-  grep -qxF "$path" <<<"$contents" || fail "$path is not in the package"
-done
+# Each file is needed by a check below; the listing is for the log.
+echo "$(basename "$deb"), $(du -k "$deb" | cut -f1) KiB:"
+dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $3, $6}'
 for dependency in libqt6widgets6 qt6-qpa-plugins fonts-ipafont-gothic xdg-utils; do
   dpkg-deb -f "$deb" Depends | grep -qw "$dependency" || fail "no dependency on $dependency"
 done
