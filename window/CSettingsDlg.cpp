@@ -50,7 +50,7 @@ CSettingsDlg::CSettingsDlg(const PageSeed& seed, SettingsTarget& target) : m_tar
     m_pages.push_back(tab.page);
   }
   tabs->setCurrentIndex(0);
-  // The arrows that scroll the tabs into view are the tab bar's own, named in English.
+  // The arrows that scroll the tabs into view are the tab bar's own, which Qt names in English.
   for (auto* arrow : tabs->tabBar()->findChildren<QToolButton*>())
     arrow->setAccessibleName(QString::fromUtf8(arrow->arrowType() == Qt::LeftArrow ? text::kNameScrollLeft
                                                                                    : text::kNameScrollRight));
