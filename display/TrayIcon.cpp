@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/StatusNotifierHost.h"
 #include "resources/Texts.h"
 
 namespace korvane {
@@ -14,8 +15,11 @@ QString TipFor(int memberCount) {
 }  // namespace
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {
-  connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
-    if (why == QSystemTrayIcon::DoubleClick) emit DoubleClicked();
+  // Where the notification area never reports a double click, the click stands for it:
+  // otherwise a window hidden there could not be brought back.
+  const bool clickOnly = StatusNotifierHostRunning();
+  connect(&icon_, &QSystemTrayIcon::activated, this, [this, clickOnly](QSystemTrayIcon::ActivationReason why) {
+    if (why == QSystemTrayIcon::DoubleClick || (clickOnly && why == QSystemTrayIcon::Trigger)) emit DoubleClicked();
   });
 }
 

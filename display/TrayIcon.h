@@ -29,6 +29,7 @@ class TrayIcon : public QObject {
   QMenu* Menu() const { return icon_.contextMenu(); }
 
  signals:
+  // The icon double-clicked, or clicked where the notification area knows no double click.
   void DoubleClicked();
 
  private:
