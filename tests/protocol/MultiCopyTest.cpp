@@ -12,11 +12,11 @@ using test::LoopbackLan;
 using test::WaitUntil;
 using Strings = std::vector<std::string>;
 
-// Copies log in one after another, each waiting until every earlier one lists it.
+// Copies log in one after another, each once it and every earlier one list each other.
 void LogInAll(LoopbackLan& lan, const Strings& handles) {
   for (std::size_t i = 0; i < handles.size(); ++i) {
     lan[static_cast<int>(i)].Login(handles[i]);
-    for (std::size_t j = 0; j < i; ++j)
+    for (std::size_t j = 0; j <= i; ++j)
       ASSERT_TRUE(WaitUntil([&] { return lan[static_cast<int>(j)].window.Handles().size() == i; }));
   }
 }
@@ -52,13 +52,22 @@ TEST(MultiCopy, HandleInUseIsRefusedOnceAndTheNewcomerEndsLoggedOut) {
   LoopbackLan lan(3);
   ASSERT_TRUE(lan.Opened());
   LogInAll(lan, {"alice", "bob"});
+  lan.tap.Take(100, std::chrono::milliseconds(50));  // what went before
   lan[2].window.ClearLines();
   lan[2].Login("bob");
   ASSERT_TRUE(Shows(lan[2], "*** ログアウトしました ***"));
-  // Both others refuse; the second refusal, like the own goodbye, finds the newcomer logged out.
+  // Both others refuse; once the newcomer has read every broadcast since, one box is shown.
+  std::vector<test::PacketCapture::Datagram> sent;
+  const auto count = [&](std::string_view kind) {
+    return std::count_if(sent.begin(), sent.end(), [&](const auto& d) { return PacketView(d.bytes).HasCode(kind); });
+  };
+  ASSERT_TRUE(WaitUntil([&] {
+    for (auto& datagram : lan.tap.Take(100, std::chrono::milliseconds(1))) sent.push_back(std::move(datagram));
+    return count(code::kReqOut) == 2 && count(code::kCmdBye) == 1;
+  }));
   ASSERT_TRUE(WaitUntil([&] {
     const auto traces = lan[2].window.Texts(LineKind::Trace);
-    return std::count(traces.begin(), traces.end(), "Disposed Message (not login)") >= 2;
+    return std::count(traces.begin(), traces.end(), "------------") >= static_cast<long>(sent.size());
   }));
   ASSERT_EQ(boxes.Boxes().size(), 1u);
   EXPECT_EQ(boxes.Boxes()[0].style, MB_OK | MB_ICONSTOP | MB_TOPMOST);
