@@ -1,7 +1,6 @@
 """What the scenarios share: a lab of their own per test, copies started and logged in, the
 notices the copies write, and the lab's logs printed when a test fails."""
 
-import atexit
 import sys
 import unittest
 
@@ -11,27 +10,18 @@ from settings_record import tester_settings  # noqa: F401  (scripts/screenshots 
 OWN_PACKET = "Received Own Message"
 
 
-def joined(handle):
-    return f"*** <<{handle}>> がログインしました ***"
+JOINED, PRESENT = "がログインしました", "がログインしています"
+LEFT, VANISHED = "がログアウトしました", "はログアウトしたかもしれません"
 
 
-def present(handle):
-    return f"*** <<{handle}>> がログインしています ***"
-
-
-def left(handle):
-    return f"*** <<{handle}>> がログアウトしました ***"
-
-
-def vanished(handle):
-    return f"*** <<{handle}>> はログアウトしたかもしれません ***"
+def notice(handle, what):
+    return f"*** <<{handle}>> {what} ***"
 
 
 class LanTest(unittest.TestCase):
     def setUp(self):
         self.lab = Lab()
         self.addCleanup(self.lab.close)
-        atexit.register(self.lab.close)  # also when the run is interrupted
 
     def run(self, result=None):
         result = result if result is not None else self.defaultTestResult()
@@ -49,7 +39,7 @@ class LanTest(unittest.TestCase):
     def start(self, host, handle=None):
         """Starts a copy, types handle into it unless it logs in by itself, and waits until its
         own announcement has come back: its receive loop and its login are then in place."""
-        own_before = host.count_in_log(OWN_PACKET)
+        own_before = host.log_texts().count(OWN_PACKET)
         copy = host.start()
         copy.window()
         if handle:
@@ -58,8 +48,8 @@ class LanTest(unittest.TestCase):
         return copy
 
     def wait_until_listed(self, host, handle):
-        wait_for(lambda: {joined(handle), present(handle)} & set(host.log_texts()),
+        wait_for(lambda: {notice(handle, JOINED), notice(handle, PRESENT)} & set(host.log_texts()),
                  what=f"{host.name} listing {handle}")
 
     def assertLogged(self, host, text, count=1):
-        self.assertEqual(host.count_in_log(text), count, f"{text!r} in the log of {host.name}")
+        self.assertEqual(host.log_texts().count(text), count, f"{text!r} in the log of {host.name}")

@@ -50,11 +50,9 @@ def remove_orphans():
         match = re.match(r"kv(\d+)-[0-9a-f]{4}", name)
         return bool(match) and not Path(f"/proc/{match.group(1)}").exists()
 
-    for name in (line.split(" ")[0] for line in run("ip", "netns", "list").stdout.splitlines()):
-        if dead(name):
-            run("kill", "-9", *run("ip", "netns", "pids", name, check=False).stdout.split(), check=False)
-            run("ip", "netns", "del", name, check=False)
-            shutil.rmtree(Path("/etc/netns") / name, ignore_errors=True)
+    for name in filter(dead, run("ip", "netns", "list").stdout.split()):
+        run("ip", "netns", "del", name, check=False)
+        shutil.rmtree(Path("/etc/netns") / name, ignore_errors=True)
     for folder in Path(tempfile.gettempdir()).glob("kv*-*"):
         if dead(folder.name):
             shutil.rmtree(folder, ignore_errors=True)
@@ -85,19 +83,10 @@ class Copy:
     MEMBER_ROW_X, MEMBER_FIRST_ROW_Y, MEMBER_ROW_HEIGHT = 50, 52, 13
 
     def __init__(self, host, process):
-        self.host, self.lab, self.process, self._window = host, host.lab, process, None
-
-    @property
-    def pid(self):
-        return self.process.pid
+        self.host, self.lab, self.process, self.pid, self._window = host, host.lab, process, process.pid, None
 
     def alive(self):
         return self.process.poll() is None
-
-    def windows(self):
-        """Every visible top-level window of this copy (the main window, message boxes)."""
-        return self.lab.xdotool("search", "--all", "--onlyvisible", "--pid", str(self.pid),
-                                check=False).stdout.split()
 
     def window(self):
         if self._window is None:
@@ -108,20 +97,17 @@ class Copy:
         return self._window
 
     def message_boxes(self):
-        return [w for w in self.windows() if w != self.window()]
+        """The copy's visible top-level windows besides its main window."""
+        return [w for w in self.lab.xdotool("search", "--all", "--onlyvisible", "--pid", str(self.pid),
+                                            check=False).stdout.split() if w != self.window()]
 
-    def click(self, x, y, *modifiers):
-        """Clicks at (x, y) of the client area, below the menu bar, with modifier keys held."""
+    def click(self, x, y, ctrl=False):
+        """Clicks at (x, y) of the client area, which starts below the menu bar."""
         window = self.window()
-        height = self.lab.xdotool("getwindowgeometry", "--shell", window).stdout.split("HEIGHT=")[1]
-        self.lab.xdotool("windowraise", window)
-        self.lab.xdotool("windowfocus", "--sync", window)
-        for key in modifiers:
-            self.lab.xdotool("keydown", key)
-        self.lab.xdotool("mousemove", "--window", window, str(x),
-                         str(y + int(height.split()[0]) - self.CLIENT_HEIGHT), "click", "1")
-        for key in modifiers:
-            self.lab.xdotool("keyup", key)
+        height = int(self.lab.xdotool("getwindowgeometry", "--shell", window).stdout.split("HEIGHT=")[1].split()[0])
+        down, up = (["keydown", "ctrl"], ["keyup", "ctrl"]) if ctrl else ([], [])
+        self.lab.xdotool("windowfocus", "--sync", window, *down, "mousemove", "--window", window, str(x),
+                         str(y + height - self.CLIENT_HEIGHT), "click", "1", *up)
 
     def type_into(self, place, text):
         self.click(*place)
@@ -137,13 +123,12 @@ class Copy:
         self.type_into(self.MESSAGE_INPUT, text)
 
     def select_member(self, row, add=False):
-        self.click(self.MEMBER_ROW_X, self.MEMBER_FIRST_ROW_Y + row * self.MEMBER_ROW_HEIGHT,
-                   *(["ctrl"] if add else []))
+        self.click(self.MEMBER_ROW_X, self.MEMBER_FIRST_ROW_Y + row * self.MEMBER_ROW_HEIGHT, ctrl=add)
 
 
 class Host:
-    def __init__(self, lab, name, address, bridge):
-        self.lab, self.name, self.address, self.bridge = lab, name, address, bridge
+    def __init__(self, lab, name, address):
+        self.lab, self.name, self.address = lab, name, address
         self.netns = f"{lab.prefix}{name}"
         self.workdir = lab.folder / name
         self.workdir.mkdir(mode=0o700)  # also the runtime folder, which Qt wants private
@@ -165,21 +150,14 @@ class Host:
         self.copies.append(Copy(self, process))
         return self.copies[-1]
 
-    def log_lines(self):
-        """The chat log as (stamp, text) pairs, texts decoded from code page 932."""
-        path = self.workdir / "chat.log"
-        raw_lines = path.read_bytes().split(b"\r\n") if path.exists() else []
-        return [(raw[1:25].decode("ascii", "replace"), raw[27:].decode("cp932", "replace"))
-                for raw in raw_lines if len(raw) >= 27]
-
     def log_texts(self):
-        return [text for _, text in self.log_lines()]
-
-    def count_in_log(self, text):
-        return self.log_texts().count(text)
+        """The chat log's texts without their stamps, decoded from code page 932."""
+        path = self.workdir / "chat.log"
+        lines = path.read_bytes().decode("cp932", "replace").split("\r\n") if path.exists() else []
+        return [line[27:] for line in lines if len(line) >= 27]
 
     def wait_for_log(self, text, timeout=10.0, count=1):
-        wait_for(lambda: self.count_in_log(text) >= count, timeout, f"{text!r} in the log of {self.name}")
+        wait_for(lambda: self.log_texts().count(text) >= count, timeout, f"{text!r} in the log of {self.name}")
 
 
 class Lab:
@@ -217,32 +195,26 @@ class Lab:
     def _netns(self, name):
         run("ip", "netns", "add", name)
         self.namespaces.append(name)
-        run("ip", "netns", "exec", name, "ip", "link", "set", "lo", "up")
+        run("ip", "-n", name, "link", "set", "lo", "up")
 
     def add_bridge(self, name="lan"):
-        netns = f"{self.prefix}{name}"
-        self._netns(netns)
-        run("ip", "netns", "exec", netns, "ip", "link", "add", "br0", "type", "bridge")
-        run("ip", "netns", "exec", netns, "ip", "link", "set", "br0", "up")
+        self._netns(self.prefix + name)
+        run("ip", "-n", self.prefix + name, "link", "add", "br0", "up", "type", "bridge")
         self.bridges.append(name)
-        return netns
 
     def _plug(self, netns, bridge, address, interface):
         """A veth pair from netns's interface to a port of bridge, which is made if new."""
         if bridge not in self.bridges:
             self.add_bridge(bridge)
         port = f"p{uuid.uuid4().hex[:8]}"
-        in_bridge = ("ip", "netns", "exec", f"{self.prefix}{bridge}", "ip", "link", "set", port)
-        in_host = ("ip", "netns", "exec", netns, "ip")
-        run("ip", "link", "add", port, "type", "veth", "peer", "name", interface, "netns", netns)
-        run("ip", "link", "set", port, "netns", f"{self.prefix}{bridge}")
-        run(*in_bridge, "master", "br0")
-        run(*in_bridge, "up")
-        run(*in_host, "addr", "add", f"{address}/24", "brd", "+", "dev", interface)
-        run(*in_host, "link", "set", interface, "up")
+        run("ip", "link", "add", port, "netns", self.prefix + bridge, "type", "veth", "peer", "name", interface,
+            "netns", netns)
+        run("ip", "-n", self.prefix + bridge, "link", "set", port, "master", "br0", "up")
+        run("ip", "-n", netns, "addr", "add", f"{address}/24", "brd", "+", "dev", interface)
+        run("ip", "-n", netns, "link", "set", interface, "up")
 
     def add_host(self, name, address, bridge="lan", gateway=None):
-        host = Host(self, name, address, bridge)
+        host = Host(self, name, address)
         self._netns(host.netns)
         self._plug(host.netns, bridge, address, "eth0")
         if gateway:
@@ -261,17 +233,15 @@ class Lab:
         for index, (bridge, address) in enumerate(legs):
             self._plug(netns, bridge, address, f"eth{index}")
         run("ip", "netns", "exec", netns, "sysctl", "-qw", "net.ipv4.ip_forward=1")
-        return netns
 
     def describe(self):
-        """Each host's log and its copies' error output."""
+        """Each host's chat log and its copies' error output."""
         parts = []
         for host in self.hosts.values():
-            parts.append(f"--- {host.name} {host.address}: log")
-            parts += [f"  [{stamp}] {text}" for stamp, text in host.log_lines()]
-            errors = host.workdir / "stderr.txt"
-            if errors.exists() and errors.stat().st_size:
-                parts += [f"--- {host.name}: stderr", errors.read_text(errors="replace")[-3000:]]
+            for name, encoding in (("chat.log", "cp932"), ("stderr.txt", "utf-8")):
+                if (host.workdir / name).exists():
+                    text = (host.workdir / name).read_bytes().decode(encoding, "replace")
+                    parts.append(f"--- {host.name} {host.address}: {name}\n{text[-20000:]}")
         return "\n".join(parts)
 
     def close(self):

@@ -7,9 +7,12 @@ _INT_FIELDS = {"nIconAction": 0, "bAutoLogin": 168, "nLogMode": 204, "crText": 5
 _TEXT_FIELDS = {"szDefaultName": (172, 32), "szLogFile": (208, 300)}
 
 
-def settings_record(addresses=(), **fields):
-    """fields: the record's own names (bAutoLogin=1, szDefaultName="太郎", ...);
-    addresses: the registered (name, address) pairs."""
+def tester_settings(handle=None, addresses=(), **fields):
+    """What every copy under test starts from: readable colours, system messages shown, the
+    chat log on, and an automatic login when a handle is given. fields: the record's own names
+    (nOutDomainMode=1, ...); addresses: the registered (name, address) pairs."""
+    fields = {"crText": 0x000000, "crBack": 0xFFFFFF, "bShowSysMsg": 1, "nLogMode": 1, "szLogFile": "chat.log",
+              **({"bAutoLogin": 1, "szDefaultName": handle} if handle is not None else {}), **fields}
     record = bytearray(7172)
 
     def put_text(offset, width, text):
@@ -28,12 +31,3 @@ def settings_record(addresses=(), **fields):
         put_text(5560 + 16 * i, 16, address)
     struct.pack_into("<i", record, 556, len(addresses))  # nAddrCount
     return bytes(record)
-
-
-def tester_settings(handle=None, **fields):
-    """What every copy under test starts from: readable colours, system messages shown, the
-    chat log on, and an automatic login when a handle is given."""
-    base = dict(crText=0x000000, crBack=0xFFFFFF, bShowSysMsg=1, nLogMode=1, szLogFile="chat.log")
-    if handle is not None:
-        base.update(bAutoLogin=1, szDefaultName=handle)
-    return settings_record(**dict(base, **fields))

@@ -3,7 +3,7 @@ bring their people together."""
 
 import unittest
 
-from lantest import LanTest, joined, present
+from lantest import JOINED, PRESENT, LanTest, notice
 
 
 class RouterTest(LanTest):
@@ -18,10 +18,10 @@ class RouterTest(LanTest):
         carol = self.add_host("carol", "198.18.2.11", "carol", **west)
         for host in (alice, bob, carol):
             self.start(host)
-        alice.wait_for_log(joined("bob"))
-        bob.wait_for_log(present("alice"))
-        bob.wait_for_log(joined("carol"))
-        carol.wait_for_log(present("bob"))
+        alice.wait_for_log(notice("bob", JOINED))
+        bob.wait_for_log(notice("alice", PRESENT))
+        bob.wait_for_log(notice("carol", JOINED))
+        carol.wait_for_log(notice("bob", PRESENT))
 
         alice.copies[0].say("東京から hello")
         bob.wait_for_log("alice > 東京から hello")

@@ -11,6 +11,7 @@ class XConnection:
         self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
         self.sock.settimeout(5)
         self.sock.connect(f"/tmp/.X11-unix/X{display.lstrip(':').split('.')[0]}")
+        self._read = self.sock.makefile("rb").read  # reads all it is asked for
         self.sock.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
         head = self._read(8)
         if head[0] != 1:
@@ -22,15 +23,6 @@ class XConnection:
 
     def __exit__(self, *exc):
         self.sock.close()
-
-    def _read(self, count):
-        data = b""
-        while len(data) < count:
-            chunk = self.sock.recv(count - len(data))
-            if not chunk:
-                raise OSError("the X server closed the connection")
-            data += chunk
-        return data
 
     def _reply(self):
         head = self._read(32)
