@@ -1,7 +1,6 @@
-"""What the scenarios share: a lab of their own per test, copies started and logged in, the
-notices the copies write, and the lab's logs printed when a test fails."""
+"""What the scenarios share: a lab of their own per test, copies started and logged in, and
+the notices the copies write."""
 
-import sys
 import unittest
 
 from netlab import Lab, wait_for
@@ -22,14 +21,6 @@ class LanTest(unittest.TestCase):
     def setUp(self):
         self.lab = Lab()
         self.addCleanup(self.lab.close)
-
-    def run(self, result=None):
-        result = result if result is not None else self.defaultTestResult()
-        before = len(result.failures) + len(result.errors)
-        outcome = super().run(result)
-        if hasattr(self, "lab") and len(result.failures) + len(result.errors) > before:
-            print(f"\n===== what the lab saw in {self.id()}\n{self.lab.summary}", file=sys.stderr)
-        return outcome
 
     def add_host(self, name, address, handle=None, bridge="lan", gateway=None, **settings):
         host = self.lab.add_host(name, address, bridge=bridge, gateway=gateway)

@@ -93,7 +93,9 @@ class Copy:
             self._window = wait_for(lambda: self.lab.xdotool(
                 "search", "--all", "--onlyvisible", "--pid", str(self.pid), "--name", "^Korvane$",
                 check=False).stdout.split(), what=f"the window of {self.host.name}")[0]
-            self.lab.place(self._window)
+            # Without a window manager every window opens in the middle, covering the others.
+            placed, self.lab.windows_placed = self.lab.windows_placed, self.lab.windows_placed + 1
+            self.lab.xdotool("windowmove", self._window, str(placed % 2 * 640), str(placed // 2 % 3 * 340))
         return self._window
 
     def message_boxes(self):
@@ -109,7 +111,7 @@ class Copy:
         self.lab.xdotool("windowfocus", "--sync", window, *down, "mousemove", "--window", window, str(x),
                          str(y + height - self.CLIENT_HEIGHT), "click", "1", *up)
 
-    def type_into(self, place, text):
+    def say(self, text, place=MESSAGE_INPUT):
         self.click(*place)
         # Characters outside the keyboard map are lost when typed quickly.
         delay = "150" if any(ord(c) > 127 for c in text) else "20"
@@ -117,10 +119,7 @@ class Copy:
         self.lab.xdotool("key", "--window", self.window(), "Return")
 
     def log_in(self, handle):
-        self.type_into(self.HANDLE_INPUT, handle)
-
-    def say(self, text):
-        self.type_into(self.MESSAGE_INPUT, text)
+        self.say(handle, self.HANDLE_INPUT)
 
     def select_member(self, row, add=False):
         self.click(self.MEMBER_ROW_X, self.MEMBER_FIRST_ROW_Y + row * self.MEMBER_ROW_HEIGHT, ctrl=add)
@@ -182,12 +181,6 @@ class Lab:
 
     def __exit__(self, *exc):
         self.close()
-
-    def place(self, window):
-        # Without a window manager every window opens in the middle, covering the others.
-        x, y = (self.windows_placed % 2) * 640, (self.windows_placed // 2 % 3) * 340
-        self.windows_placed += 1
-        self.xdotool("windowmove", window, str(x), str(y))
 
     def xdotool(self, *args, check=True):
         return run("xdotool", *args, check=check, env=dict(os.environ, DISPLAY=self.xvfb.display))
@@ -252,10 +245,7 @@ class Lab:
         for copy in (copy for host in self.hosts.values() for copy in host.copies):
             copy.process.kill()
             copy.process.wait()
-        try:
-            self.summary = self.describe()
-        except Exception as error:  # diagnostics must never keep the lab from going away
-            self.summary = f"(no summary: {error})"
+        self.summary = self.describe()
         for name in reversed(self.namespaces):
             run("ip", "netns", "del", name, check=False)
             shutil.rmtree(Path("/etc/netns") / name, ignore_errors=True)

@@ -31,6 +31,8 @@ def main(modules):
             print(child.communicate()[0], flush=True)
         return 0 if all(child.returncode == 0 for child in children) else 1
     result = unittest.TextTestRunner(verbosity=2).run(unittest.defaultTestLoader.loadTestsFromNames(modules))
+    for test, _ in result.failures + result.errors:
+        print(f"\n===== what the lab saw in {test.id()}\n{getattr(getattr(test, 'lab', None), 'summary', '')}")
     return 0 if result.wasSuccessful() else 1
 
 

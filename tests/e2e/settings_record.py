@@ -16,9 +16,7 @@ def tester_settings(handle=None, addresses=(), **fields):
     record = bytearray(7172)
 
     def put_text(offset, width, text):
-        data = text.encode("cp932")
-        if len(data) >= width:
-            raise ValueError(f"{text!r} does not fit in {width} bytes")
+        data = text.encode("cp932")[:width - 1]  # zero-terminated
         record[offset:offset + len(data)] = data
 
     for name, value in fields.items():

@@ -3,6 +3,7 @@ two picked members, a crash and an instant restart on the same host, a goodbye, 
 liveness check (90 s after login, 10 s for answers) the crashed copy that never came back is
 dropped. The scenario takes about a hundred seconds, nearly all of it that wait."""
 
+import itertools
 import time
 import unittest
 
@@ -23,10 +24,8 @@ class OfficeTest(LanTest):
         self.start(dave)
         self.start(hanako, "花子")
         everyone = {alice: "alice", bob: "bob", dave: "dave", hanako: "花子"}
-        for host in everyone:
-            for other, handle in everyone.items():
-                if other is not host:
-                    self.wait_until_listed(host, handle)
+        for host, other in itertools.permutations(everyone, 2):
+            self.wait_until_listed(host, everyone[other])
 
         # A line for everyone, then one for bob and 花子 (alice lists them in the order they came).
         say = alice.copies[0].say
@@ -76,11 +75,13 @@ class OfficeTest(LanTest):
         """Task bars and window switchers list it: a normal top-level window, transient for
         nobody, neither modal nor kept off the task bar or the pager."""
         with XConnection(self.lab.xvfb.display) as x:
-            values = lambda name: x.property_values(int(copy.window()), name)  # noqa: E731
-            self.assertEqual(values("_NET_WM_WINDOW_TYPE"), [x.intern_atom("_NET_WM_WINDOW_TYPE_NORMAL")])
-            self.assertEqual(values("WM_TRANSIENT_FOR"), [])
+            window = int(copy.window())
+            self.assertEqual(x.property_values(window, "_NET_WM_WINDOW_TYPE"),
+                             [x.intern_atom("_NET_WM_WINDOW_TYPE_NORMAL")])
+            self.assertEqual(x.property_values(window, "WM_TRANSIENT_FOR"), [])
             hidden = {x.intern_atom(f"_NET_WM_STATE_{state}") for state in ("MODAL", "SKIP_TASKBAR", "SKIP_PAGER")}
-            self.assertFalse(hidden & set(values("_NET_WM_STATE")))
+            self.assertFalse(hidden & set(x.property_values(window, "_NET_WM_STATE")))
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -6,23 +6,19 @@ import socket
 import struct
 
 
-class XConnection:
+class XConnection(socket.socket):
+    """Closed at the end of a with block, as any socket."""
+
     def __init__(self, display):
-        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-        self.sock.settimeout(5)
-        self.sock.connect(f"/tmp/.X11-unix/X{display.lstrip(':').split('.')[0]}")
-        self._read = self.sock.makefile("rb").read  # reads all it is asked for
-        self.sock.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
+        super().__init__(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.settimeout(5)
+        self.connect(f"/tmp/.X11-unix/X{display.lstrip(':').split('.')[0]}")
+        self._read = self.makefile("rb").read  # reads all it is asked for
+        self.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
         head = self._read(8)
         if head[0] != 1:
             raise OSError("the X server refused the connection")
         self._read(struct.unpack_from("<H", head, 6)[0] * 4)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.sock.close()
 
     def _reply(self):
         head = self._read(32)
@@ -35,12 +31,12 @@ class XConnection:
     def intern_atom(self, name):
         data = name.encode()
         padded = data + b"\0" * (-len(data) % 4)
-        self.sock.sendall(struct.pack("<BBHHxx", 16, 0, 2 + len(padded) // 4, len(data)) + padded)
+        self.sendall(struct.pack("<BBHHxx", 16, 0, 2 + len(padded) // 4, len(data)) + padded)
         return struct.unpack_from("<I", self._reply(), 8)[0]
 
     def property_values(self, window, name):
         """The 32-bit values (atoms, window ids) of a window's property; [] when it has none."""
-        self.sock.sendall(struct.pack("<BBHIIIII", 20, 0, 6, window, self.intern_atom(name), 0, 0, 64))
+        self.sendall(struct.pack("<BBHIIIII", 20, 0, 6, window, self.intern_atom(name), 0, 0, 64))
         reply = self._reply()
         if reply[1] != 32:
             return []
@@ -49,6 +45,6 @@ class XConnection:
     def close_window(self, window):
         protocols, delete = self.intern_atom("WM_PROTOCOLS"), self.intern_atom("WM_DELETE_WINDOW")
         event = struct.pack("<BBHII5I", 33, 32, 0, window, protocols, delete, 0, 0, 0, 0)
-        self.sock.sendall(struct.pack("<BBHII", 25, 0, 11, window, 0) + event)
-        self.sock.sendall(struct.pack("<BxH", 43, 1))  # GetInputFocus: a round trip
+        self.sendall(struct.pack("<BBHII", 25, 0, 11, window, 0) + event)
+        self.sendall(struct.pack("<BxH", 43, 1))  # GetInputFocus: a round trip
         self._reply()
