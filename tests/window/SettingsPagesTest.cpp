@@ -33,17 +33,9 @@ SettingsRecord Stored(const SettingsPage& page) {
   return record;
 }
 
-class SettingsPagesTest : public testing::Test {
- protected:
-  ~SettingsPagesTest() override {
-    SetFileChooser({});
-    SetColourChooser({});
-  }
-};
-
 // Every page's fields set; all pages store into one record: a page that stores a field
 // wrongly, or one that is not its own, leaves a difference.
-TEST_F(SettingsPagesTest, StoreGivesBackWhatLoadShowed) {
+TEST(SettingsPagesTest, StoreGivesBackWhatLoadShowed) {
   PageSeed seed{{}, 7};
   SettingsRecord& record = seed.record;
   record.nIconAction = 2;
@@ -71,7 +63,7 @@ TEST_F(SettingsPagesTest, StoreGivesBackWhatLoadShowed) {
   EXPECT_EQ(at, std::ptrdiff_t{sizeof stored});  // else at names the field
 }
 
-TEST_F(SettingsPagesTest, FieldsRefuseTextTheirRecordFieldCannotHold) {
+TEST(SettingsPagesTest, FieldsRefuseTextTheirRecordFieldCannotHold) {
   const struct {
     PageFactory make;
     int field, bytes;
@@ -93,7 +85,7 @@ TEST_F(SettingsPagesTest, FieldsRefuseTextTheirRecordFieldCannotHold) {
   }
 }
 
-TEST_F(SettingsPagesTest, EnablingFollowsTheChoicesWhenShownAndWhenClicked) {
+TEST(SettingsPagesTest, EnablingFollowsTheChoicesWhenShownAndWhenClicked) {
   const std::vector<int> name = {page::kDefaultNameLabel, page::kDefaultName};
   const std::vector<int> logFile = {page::kLogFile, page::kLogFileLabel, page::kLogSizeLimit, page::kLogBrowse};
   std::vector<int> logAll = logFile;
@@ -130,7 +122,7 @@ TEST_F(SettingsPagesTest, EnablingFollowsTheChoicesWhenShownAndWhenClicked) {
   }
 }
 
-TEST_F(SettingsPagesTest, LogSizeFieldShowsTheLimitInForceAndItsArrowsStepFromWhatIsTyped) {
+TEST(SettingsPagesTest, LogSizeFieldShowsTheLimitInForceAndItsArrowsStepFromWhatIsTyped) {
   const struct {
     std::int32_t limit;
     QString shown, afterKey;
@@ -153,7 +145,10 @@ TEST_F(SettingsPagesTest, LogSizeFieldShowsTheLimitInForceAndItsArrowsStepFromWh
   }
 }
 
-TEST_F(SettingsPagesTest, ChoosersChangeAValueOnlyWhenConfirmed) {
+TEST(SettingsPagesTest, ChoosersChangeAValueOnlyWhenConfirmed) {
+  struct Reset {  // the real choosers come back however the test ends
+    ~Reset() { SetFileChooser({}), SetColourChooser({}); }
+  } reset;
   std::optional<QString> file;
   SetFileChooser([&](QWidget*, const QString&) { return file; });
   PageSeed seed{};
