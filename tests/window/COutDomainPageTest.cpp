@@ -139,8 +139,7 @@ TEST_F(COutDomainPageTest, TheHundredFirstAddressIsRefusedBeforeTheDialogOpens) 
 }
 
 TEST_F(COutDomainPageTest, StoreWritesTheRowsInOrderWithinTheirFieldsWhateverTheChoice) {
-  std::string fiftyBytes;
-  for (int i = 0; i < 25; ++i) fiftyBytes += "あ";
+  const std::string fiftyBytes = QString(25, QChar(0x3042)).toStdString();
   Load(7, {"1234567890123456 " + fiftyBytes, "10.0.0.2 本社"});  // 7 checks neither button
   EXPECT_EQ(State(), "#ffffff ++-- 0 -1");
   QHeaderView& header = *List().header();

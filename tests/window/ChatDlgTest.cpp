@@ -199,7 +199,6 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
       // The alert icon and the main icon in turn, until the icon is double-clicked.
       EXPECT_TRUE(ProcessUntil([&] { return iconShown(w, AlertIcon()); }));
       EXPECT_TRUE(ProcessUntil([&] { return iconShown(w, MainIcon()); }));
-      EXPECT_TRUE(ProcessUntil([&] { return iconShown(w, AlertIcon()); }));
       EXPECT_FALSE(w.isVisible());
       emit w.Tray().DoubleClicked();
       EXPECT_TRUE(w.isVisible() && !w.IsIconic());
