@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
-#include "platform/ShellOpen.h"
+#include "tests/support/Wait.h"
 #include "tests/chatlog/ChatLogFixture.h"
 
 namespace korvane::test {
@@ -34,31 +34,18 @@ TEST_F(ChatLogTest, ConfigureLogKeepsTheNameWithinItsFieldAndOffKeepsTheRest) {
   EXPECT_EQ(log.LogSizeLimitKB(), 4);
 }
 
+// Once there is a name: the desktop's opener gets it in UTF-8, and never as an option.
 TEST_F(ChatLogTest, ViewLogHandsTheNameToTheDesktopOnceThereIsOne) {
-  std::vector<std::string> opened;
-  const ShellOpenHandler previous =
-      SetShellOpenHandler([&](const std::string& path) { opened.push_back(path); });
-  log.ViewLog();
-  Configure(logPath, std::nullopt);
-  log.ViewLog();
-  SetShellOpenHandler(previous);
-  EXPECT_EQ(opened, std::vector<std::string>{logPath});
-}
-
-TEST_F(ChatLogTest, DesktopOpenerGetsTheNameInUtf8AndNeverAsAnOption) {
-  // A stand-in for xdg-open that notes its argument.
-  const std::string noted = folder.Path("xdg-open.arg");
-  WriteBytes(folder.Path("xdg-open"),
-             "#!/bin/sh\nprintf %s \"$1\" >\"$0.tmp\" && mv \"$0.tmp\" \"$0.arg\"\n");
+  const std::string noted = folder.Path("xdg-open.arg");  // a stand-in for xdg-open notes its argument
+  WriteBytes(folder.Path("xdg-open"), "#!/bin/sh\nprintf %s \"$1\" >\"$0.tmp\" && mv \"$0.tmp\" \"$0.arg\"\n");
   std::filesystem::permissions(folder.Path("xdg-open"), std::filesystem::perms::owner_all);
   const std::string path = ::getenv("PATH");
   ::setenv("PATH", (folder.Path("") + ":" + path).c_str(), 1);
+  log.ViewLog();
   Configure(Utf8ToCp932("-ログ.txt"), std::nullopt);
   log.ViewLog();
   ::setenv("PATH", path.c_str(), 1);
-
-  for (int i = 0; i < 500 && !std::filesystem::exists(noted); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  test::WaitUntil([&] { return std::filesystem::exists(noted); });
   EXPECT_EQ(ReadBytes(noted), "./-ログ.txt");
 }
 

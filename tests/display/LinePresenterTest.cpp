@@ -77,38 +77,29 @@ TEST_F(LinePresenterTest, ExtentFollowsTheWidestUnwrappedLineUntilCleared) {
   EXPECT_EQ(display.extents, (std::vector<int>{81, 81, 131, 0, 21}));
 }
 
-TEST_F(LinePresenterTest, BreaksOnlyLinesWiderThanTheDisplay) {
-  EXPECT_EQ(Wrapped("ab > 56789012345", 160), (Lines{"ab > 56789012345"}));
-  display.lines.clear();
-  EXPECT_EQ(Wrapped("ab > 56789012345", 159),
-            (Lines{"ab > 567890123", "ab > 45"}));
-  // Lines that fit, or were broken, leave the extent as it was.
-  EXPECT_TRUE(display.extents.empty());
-}
-
-TEST_F(LinePresenterTest, ClosesASegmentWhereItFirstReachesTheLimit) {
-  // Limit 80: reached exactly after 8 bytes, and the continuation restarts at prefix + space.
-  EXPECT_EQ(Wrapped("ab > 0123456789", 105), (Lines{"ab > 012", "ab > 345", "ab > 678", "ab > 9"}));
-  display.lines.clear();
-  // Limit 81: the ninth byte is needed.
-  EXPECT_EQ(Wrapped("ab > 0123456789", 106), (Lines{"ab > 0123", "ab > 4567", "ab > 89"}));
-}
-
-TEST_F(LinePresenterTest, DropsARemainderOfOnlyPrefixAndSpace) {
-  EXPECT_EQ(Wrapped("ab > 012345678", 105), (Lines{"ab > 012", "ab > 345", "ab > 678"}));
-}
-
-TEST_F(LinePresenterTest, PrefixWiderThanTheLimitGivesOneLinePerCharacter) {
-  EXPECT_EQ(Wrapped("abcd> xy", 60), (Lines{"abcd> ", "abcd> x", "abcd> y"}));
-}
-
-TEST_F(LinePresenterTest, KeepsDoubleByteCharactersWhole) {
-  // The limit of 40 falls between the two bytes of each character.
-  const std::string a = "\x82\xA0";
-  EXPECT_EQ(Wrapped("a> " + a + a, 65), (Lines{"a> " + a, "a> " + a}));
-  display.lines.clear();
-  // A lead byte cut off by the end of the text stays alone, with nothing read after it.
-  EXPECT_EQ(Wrapped("a> " + a + a + "x\x82", 75), (Lines{"a> " + a, "a> " + a, "a> x\x82"}));
+// Each byte is 10 pixels: a segment closes where it first reaches the width less 25, and
+// continues after the prefix and a space.
+TEST_F(LinePresenterTest, BreaksWideChatLinesAtWholeCharacters) {
+  const std::string a = "\x82\xA0";  // 20 pixels
+  const struct {
+    std::string text;
+    int width;
+    Lines shown;
+  } cases[] = {
+      {"ab > 56789012345", 160, {"ab > 56789012345"}},
+      {"ab > 56789012345", 159, {"ab > 567890123", "ab > 45"}},
+      {"ab > 0123456789", 105, {"ab > 012", "ab > 345", "ab > 678", "ab > 9"}},  // reached exactly
+      {"ab > 0123456789", 106, {"ab > 0123", "ab > 4567", "ab > 89"}},
+      {"ab > 012345678", 105, {"ab > 012", "ab > 345", "ab > 678"}},  // no remainder of prefix alone
+      {"abcd> xy", 60, {"abcd> ", "abcd> x", "abcd> y"}},              // prefix wider than the limit
+      {"a> " + a + a, 65, {"a> " + a, "a> " + a}},                     // limit inside a character
+      {"a> " + a + a + "x\x82", 75, {"a> " + a, "a> " + a, "a> x\x82"}},  // a cut lead byte alone
+  };
+  for (const auto& c : cases) {
+    display.lines.clear();
+    EXPECT_EQ(Wrapped(c.text, c.width), c.shown) << c.text << " at " << c.width;
+  }
+  EXPECT_TRUE(display.extents.empty());  // broken or fitting lines leave the extent alone
 }
 
 TEST_F(LinePresenterTest, TextWithNothingToBreakAtIsOneLineWithTheExtent) {

@@ -1,85 +1,50 @@
-"""The few X11 requests xdotool lacks, spoken directly over the display's Unix socket:
-closing a window as a window manager's close box does (WM_DELETE_WINDOW), reading a
-window's properties and its pixels. Xvfb runs without authorisation, so the handshake carries none."""
+"""The few X11 requests xdotool lacks, spoken directly over the display's Unix socket: a
+window's properties, and closing it as a window manager's close box does (WM_DELETE_WINDOW).
+Xvfb runs without authorisation, so the handshake carries none."""
 
 import socket
 import struct
 
 
-class XConnection:
+class XConnection(socket.socket):
+    """Closed at the end of a with block, as any socket."""
+
     def __init__(self, display):
-        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-        self.sock.settimeout(5)
-        self.sock.connect(f"/tmp/.X11-unix/X{display.lstrip(':').split('.')[0]}")
-        self.sock.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
+        super().__init__(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.settimeout(5)
+        self.connect(f"/tmp/.X11-unix/X{display.lstrip(':').split('.')[0]}")
+        self._read = self.makefile("rb").read  # reads all it is asked for
+        self.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
         head = self._read(8)
         if head[0] != 1:
             raise OSError("the X server refused the connection")
         self._read(struct.unpack_from("<H", head, 6)[0] * 4)
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.sock.close()
-
-    def _read(self, count):
-        data = b""
-        while len(data) < count:
-            chunk = self.sock.recv(count - len(data))
-            if not chunk:
-                raise OSError("the X server closed the connection")
-            data += chunk
-        return data
-
     def _reply(self):
         head = self._read(32)
         if head[0] == 0:
             raise OSError(f"X error {head[1]}")
-        if head[0] != 1:  # an event; none are selected, but skip it all the same
+        if head[0] != 1:  # an event, sent unasked (MappingNotify): not the reply
             return self._reply()
         return head + self._read(struct.unpack_from("<I", head, 4)[0] * 4)
 
     def intern_atom(self, name):
         data = name.encode()
         padded = data + b"\0" * (-len(data) % 4)
-        self.sock.sendall(struct.pack("<BBHHxx", 16, 0, 2 + len(padded) // 4, len(data)) + padded)
+        self.sendall(struct.pack("<BBHHxx", 16, 0, 2 + len(padded) // 4, len(data)) + padded)
         return struct.unpack_from("<I", self._reply(), 8)[0]
 
     def property_values(self, window, name):
         """The 32-bit values (atoms, window ids) of a window's property; [] when it has none."""
-        self.sock.sendall(struct.pack("<BBHIIIII", 20, 0, 6, window, self.intern_atom(name), 0, 0, 64))
+        self.sendall(struct.pack("<BBHIIIII", 20, 0, 6, window, self.intern_atom(name), 0, 0, 64))
         reply = self._reply()
         if reply[1] != 32:
             return []
         return list(struct.unpack_from(f"<{struct.unpack_from('<I', reply, 16)[0]}I", reply, 32))
 
     def close_window(self, window):
-        """What a window manager sends when the close box is clicked."""
         protocols, delete = self.intern_atom("WM_PROTOCOLS"), self.intern_atom("WM_DELETE_WINDOW")
         event = struct.pack("<BBHII5I", 33, 32, 0, window, protocols, delete, 0, 0, 0, 0)
-        self.sock.sendall(struct.pack("<BBHII", 25, 0, 11, window, 0) + event)
-        self.sock.sendall(struct.pack("<BxH", 43, 1))  # GetInputFocus: a round trip
+        self.sendall(struct.pack("<BBHII", 25, 0, 11, window, 0) + event)
+        self.sendall(struct.pack("<BxH", 43, 1))  # GetInputFocus: a round trip
         self._reply()
-
-    def image(self, window):
-        """(width, height, rows of (r, g, b) pixels) of a mapped, unobscured window."""
-        self.sock.sendall(struct.pack("<BBHI", 14, 0, 2, window))  # GetGeometry
-        width, height = struct.unpack_from("<HH", self._reply(), 16)
-        self.sock.sendall(struct.pack("<BBHIhhHHI", 73, 2, 5, window, 0, 0, width, height, 0xFFFFFFFF))
-        data = self._reply()[32:]
-        if len(data) < width * height * 4:
-            raise OSError("expected 32 bits per pixel")
-        rows = []
-        for y in range(height):
-            line = data[y * width * 4:(y + 1) * width * 4]
-            rows.append([(line[x + 2], line[x + 1], line[x]) for x in range(0, width * 4, 4)])
-        return width, height, rows
-
-
-def text_lines(image, left, top, right, bottom):
-    """How many lines of dark text the area shows: bands of rows holding dark pixels, one
-    blank row apart at least. Dark text on a light background only (not a selected row)."""
-    width, height, rows = image
-    inked = [any(sum(pixel) < 300 for pixel in rows[y][left:right]) for y in range(top, min(bottom, height))]
-    return sum(1 for i, ink in enumerate(inked) if ink and (i == 0 or not inked[i - 1]))

@@ -1,9 +1,10 @@
 #pragma once
 // A window for a ChatSession without any widgets: it records what the session shows and
-// asks for, mirrors the member list from the table's notifications, and lets a test choose
-// the selection and the minimised state.
+// asks for, mirrors the member list from the table's notifications, and lets a test set the
+// minimised state. Nothing is ever selected.
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -27,31 +28,22 @@ class FakeWindow : public ChatHost {
  public:
   void Attach(ChatSession& session) { session_ = &session; }
 
-  // LineSink and MessageBoxHost
   void ShowLine(const std::string& text, LineKind kind) override {
     if (onLine) onLine(Cp932ToUtf8(text));
     std::lock_guard lock(mutex_);
     lines_.push_back({Cp932ToUtf8(text), kind});
   }
   void ShowMessageBox(const std::string& text, unsigned style) override { AfxMessageBox(text, style); }
-  // ChatSendHost and DispatchHost
   void RecordSelection(SelectionRecord& selection) override {
     std::lock_guard lock(mutex_);
-    selection = {};
-    for (std::size_t row = 0; row < rows_.size(); ++row) {
-      const bool selected = std::find(selected_.begin(), selected_.end(), rows_[row].handle) != selected_.end();
-      selection.m_selFlags += selected ? '1' : '0';
-      selection.m_selAddrs.push_back(selected ? rows_[row].address : AddressText{});
-    }
+    selection = {std::string(rows_.size(), '0'), std::vector<AddressText>(rows_.size())};
   }
   void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override {
     ShowLine(FormatChatLine(PacketView(packet), selective), LineKind::Chat);
   }
-  // DispatchHost
   bool IsIconic() override { return iconic_.load(); }
   void AlertMinimised(const PacketView&) override { ++alerts_; }
   void Logout() override { session_->Logout(); }
-  // LivenessHost
   void SetTimer(LivenessTimer timer, std::chrono::milliseconds interval) override {
     std::lock_guard lock(mutex_);
     timers_[timer] = interval;
@@ -64,7 +56,6 @@ class FakeWindow : public ChatHost {
     std::lock_guard lock(mutex_);
     caption_ = Cp932ToUtf8(text);
   }
-  // MemberListView
   void MemberAdded(const MemberRow& member, int count) override {
     std::lock_guard lock(mutex_);
     rows_.push_back(member);
@@ -72,10 +63,7 @@ class FakeWindow : public ChatHost {
   }
   void MemberRemoved(const MemberRow& member, int count) override {
     std::lock_guard lock(mutex_);
-    const auto found = std::find_if(rows_.begin(), rows_.end(), [&](const MemberRow& row) {
-      return SameText(row.address, member.address);
-    });
-    if (found != rows_.end()) rows_.erase(found);
+    std::erase_if(rows_, [&](const MemberRow& row) { return SameText(row.address, member.address); });
     tooltipCount_ = count;
   }
   void MembersCleared() override {
@@ -84,7 +72,7 @@ class FakeWindow : public ChatHost {
     tooltipCount_ = 0;
   }
 
-  // For the test: runs for every line before it is recorded, on the thread that shows it.
+  // Runs for every line before it is recorded, on the thread that shows it.
   std::function<void(const std::string& utf8)> onLine;
 
   std::vector<ShownLine> Lines() const {
@@ -123,10 +111,6 @@ class FakeWindow : public ChatHost {
     std::lock_guard lock(mutex_);
     return caption_;
   }
-  void Select(std::vector<std::string> handles) {
-    std::lock_guard lock(mutex_);
-    selected_ = std::move(handles);
-  }
   void SetIconic(bool iconic) { iconic_ = iconic; }
   int Alerts() const { return alerts_.load(); }
 
@@ -138,7 +122,6 @@ class FakeWindow : public ChatHost {
   int tooltipCount_ = 0;
   std::map<LivenessTimer, std::chrono::milliseconds> timers_;
   std::string caption_;
-  std::vector<std::string> selected_;
   std::atomic<bool> iconic_{false};
   std::atomic<int> alerts_{0};
 };

@@ -1,18 +1,18 @@
 #pragma once
-// Carriers on loopback addresses with system-chosen ports, and bounded waits for what they
-// receive, so tests neither collide with each other nor leave the machine.
+// Carriers on loopback addresses with system-chosen ports, so tests neither collide with
+// each other nor leave the machine.
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/BroadcastSlot.h"
 #include "platform/CarrierConfig.h"
 #include "platform/DatagramSocket.h"
 #include "platform/UdpCarrier.h"
+#include "tests/support/PacketCapture.h"
+#include "tests/support/Wait.h"
 
 namespace korvane::test {
 
@@ -35,14 +35,10 @@ inline CarrierConfig BroadcastTo(const std::vector<const BroadcastSlot*>& receiv
 }
 
 // Waits (bounded) until the slot holds at least count messages, then reads all it holds.
-inline std::vector<Bytes> ReadSlot(BroadcastSlot& slot, int count,
-                                   std::chrono::milliseconds wait = 2s) {
+inline std::vector<Bytes> ReadSlot(BroadcastSlot& slot, int count, std::chrono::milliseconds wait = 2s) {
   int nextSize = 0;
   int waiting = 0;
-  const auto deadline = std::chrono::steady_clock::now() + wait;
-  while (slot.GetInfo(&nextSize, &waiting) && waiting < count &&
-         std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(2ms);
+  WaitUntil([&] { return !slot.GetInfo(&nextSize, &waiting) || waiting >= count; }, wait);
   std::vector<Bytes> messages;
   std::uint8_t buffer[1024];
   for (int i = 0; i < waiting; ++i) {
@@ -54,40 +50,56 @@ inline std::vector<Bytes> ReadSlot(BroadcastSlot& slot, int count,
 }
 
 // Every datagram that reaches socket within wait (stops early once count have come).
-inline std::vector<Bytes> ReadUdp(UdpCarrier& socket, std::size_t count,
-                                  std::chrono::milliseconds wait = 2s) {
+inline std::vector<Bytes> ReadUdp(UdpCarrier& socket, std::size_t count, std::chrono::milliseconds wait = 2s) {
   std::vector<Bytes> datagrams;
   std::uint8_t buffer[1024];
-  const auto deadline = std::chrono::steady_clock::now() + wait;
-  while (datagrams.size() < count && std::chrono::steady_clock::now() < deadline) {
-    const int size = socket.ReceiveFrom(buffer, sizeof buffer);
-    if (size > 0)
+  WaitUntil([&] {
+    for (int size; datagrams.size() < count && (size = socket.ReceiveFrom(buffer, sizeof buffer)) > 0;)
       datagrams.emplace_back(buffer, buffer + size);
-    else
-      std::this_thread::sleep_for(2ms);
-  }
+    return datagrams.size() >= count;
+  }, wait);
   return datagrams;
 }
 
-// Two neighbouring ports (for the broadcast slot and the unicast carrier) free on every one
-// of the given loopback addresses.
-inline std::pair<std::uint16_t, std::uint16_t> FreePortPair(const std::vector<std::string>& addresses) {
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    const UniqueFd probe = BindDatagramSocket(addresses.at(0), 0);
+// Hosts 127.0.0.<first>, <first + 1>, ... on two neighbouring ports free on all of them (the
+// broadcast slot's and the unicast carrier's): every broadcast reaches every host and tap.
+class LoopbackHosts {
+ public:
+  LoopbackHosts(int count, int first) {
+    for (int i = 0; i < count; ++i) addresses_.push_back("127.0.0." + std::to_string(first + i));
+    for (int attempt = 0; attempt < 50 && slotPort_ == 0; ++attempt) TakeFreePorts();
+  }
+  std::string Address(int host) const { return addresses_.at(host); }
+  int Count() const { return static_cast<int>(addresses_.size()); }
+  CarrierConfig CarriersOf(int host) const {
+    CarrierConfig carriers;
+    carriers.slotAddress = addresses_.at(host);
+    carriers.slotPort = slotPort_;
+    carriers.udpPort = static_cast<std::uint16_t>(slotPort_ + 1);
+    for (const std::string& address : addresses_) carriers.broadcastDestinations.push_back({address, slotPort_});
+    carriers.broadcastDestinations.push_back({"127.0.0.1", tap.Port()});
+    return carriers;
+  }
+
+  PacketCapture tap;  // every broadcast of every host, in the order sent
+
+ private:
+  void TakeFreePorts() {
+    const UniqueFd probe = BindDatagramSocket(addresses_.at(0), 0);
     const std::uint16_t slot = BoundPort(probe);
-    const auto udp = static_cast<std::uint16_t>(slot + 1);
     std::vector<UniqueFd> held;
-    bool free = true;
-    for (const std::string& address : addresses) {
-      for (const std::uint16_t port : {slot, udp}) {
-        if (address == addresses[0] && port == slot) continue;
+    for (const std::string& address : addresses_) {
+      for (const std::uint16_t port : {slot, static_cast<std::uint16_t>(slot + 1)}) {
+        if (address == addresses_[0] && port == slot) continue;
         held.push_back(BindDatagramSocket(address, port));
-        free = free && held.back().Valid();
+        if (!held.back().Valid()) return;
       }
     }
-    if (free) return {slot, udp};
+    slotPort_ = slot;
   }
-  return {0, 0};
-}
+
+  std::vector<std::string> addresses_;
+  std::uint16_t slotPort_ = 0;
+};
 
 }  // namespace korvane::test

@@ -8,12 +8,12 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/DatagramSocket.h"
 #include "platform/Ipv4.h"
 #include "platform/UniqueFd.h"
+#include "tests/support/Wait.h"
 
 namespace korvane::test {
 
@@ -35,13 +35,14 @@ class PacketCapture {
   std::vector<Datagram> Take(std::size_t count,
                              std::chrono::milliseconds wait = std::chrono::milliseconds(1000)) {
     std::vector<Datagram> taken;
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    while (taken.size() < count && std::chrono::steady_clock::now() < deadline) {
-      if (auto datagram = Next())
+    WaitUntil([&] {
+      while (taken.size() < count) {
+        auto datagram = Next();
+        if (!datagram) break;
         taken.push_back(std::move(*datagram));
-      else
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+      }
+      return taken.size() >= count;
+    }, wait);
     return taken;
   }
 

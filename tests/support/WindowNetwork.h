@@ -16,7 +16,6 @@
 #include "settings/SettingsFile.h"
 #include "tests/support/Controls.h"
 #include "tests/support/Loopback.h"
-#include "tests/support/PacketCapture.h"
 #include "tests/support/TempFolder.h"
 #include "window/CChatDlg.h"
 
@@ -31,51 +30,28 @@ inline SettingsRecord PlainSettings() {
   return settings;
 }
 
-class WindowNetwork {
+class WindowNetwork : public LoopbackHosts {
  public:
-  explicit WindowNetwork(int hosts) {
-    for (int i = 0; i < hosts; ++i) addresses_.push_back("127.0.0." + std::to_string(20 + i));
-    std::tie(slotPort_, udpPort_) = FreePortPair(addresses_);
-  }
-
-  std::string Address(int host) const { return addresses_.at(host); }
+  explicit WindowNetwork(int hosts) : LoopbackHosts(hosts, 20) {}
   std::string LogFile(int host) const { return folder.Path("chat-" + std::to_string(host) + ".log"); }
-
   // Options for host's window, its settings file written from settings first.
   ChatDlgOptions OptionsFor(int host, SettingsRecord settings = PlainSettings()) {
     ChatDlgOptions options;
-    options.ownAddress = addresses_.at(host);
-    options.carriers.slotAddress = addresses_.at(host);
-    options.carriers.slotPort = slotPort_;
-    options.carriers.udpPort = udpPort_;
-    for (const std::string& address : addresses_) options.carriers.broadcastDestinations.push_back({address, slotPort_});
-    options.carriers.broadcastDestinations.push_back({"127.0.0.1", tap.Port()});
+    options.ownAddress = Address(host);
+    options.carriers = CarriersOf(host);
     options.receivePeriod = std::chrono::milliseconds(10);
     options.settingsFile = folder.Path("TOOLBOX-" + std::to_string(host));
     options.trayAvailable = false;
     WriteSettingsFile(settings, options.settingsFile);
     return options;
   }
-
   TempFolder folder;
-  PacketCapture tap;
-
- private:
-  std::vector<std::string> addresses_;
-  std::uint16_t slotPort_ = 0;
-  std::uint16_t udpPort_ = 0;
 };
 
 // Lets queued display changes and timers run until condition holds (bounded).
 inline bool ProcessUntil(const std::function<bool()>& condition,
                          std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 5);
-    QTest::qWait(2);
-  }
-  return true;
+  return WaitUntil(condition, limit, [] { QApplication::processEvents(QEventLoop::AllEvents, 5); });
 }
 
 // Types text (any script) into edit and presses Enter there.

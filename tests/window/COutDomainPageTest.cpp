@@ -58,8 +58,7 @@ class COutDomainPageTest : public testing::Test {
   }
   Texts Boxes() {
     Texts texts;
-    for (const auto& box : recorder.Boxes())
-      texts.push_back(box.text + (box.style == MB_ICONEXCLAMATION ? "" : " (not an exclamation box)"));
+    for (const auto& box : recorder.Boxes()) texts.push_back(box.text + (box.style == MB_ICONEXCLAMATION ? "" : " (style)"));
     return texts;
   }
   // The list's background; enabled (+) or not: the list, 追加, 更新, 削除; rows selected;
@@ -137,12 +136,10 @@ TEST_F(COutDomainPageTest, TheHundredFirstAddressIsRefusedBeforeTheDialogOpens) 
   Click(id::kAddrAdd);
   EXPECT_EQ(Boxes(), Texts{text::kAddressListFull});
   EXPECT_TRUE(opened.empty());
-  EXPECT_EQ(List().RowCount(), kMaxOutDomainAddrs);
 }
 
 TEST_F(COutDomainPageTest, StoreWritesTheRowsInOrderWithinTheirFieldsWhateverTheChoice) {
-  std::string fiftyBytes;
-  for (int i = 0; i < 25; ++i) fiftyBytes += "あ";
+  const std::string fiftyBytes = QString(25, QChar(0x3042)).toStdString();
   Load(7, {"1234567890123456 " + fiftyBytes, "10.0.0.2 本社"});  // 7 checks neither button
   EXPECT_EQ(State(), "#ffffff ++-- 0 -1");
   QHeaderView& header = *List().header();
