@@ -39,7 +39,7 @@ void CChatApp::InitInstance() {
   };
   auto window = std::make_unique<CChatDlg>(options);
   {
-    const TerminationSignalHandler closeOnSignal([dialog = window.get()] { dialog->close(); });
+    const TerminationSignalHandler closeOnSignal([dialog = window.get()] { dialog->reject(); });
     window->RunModal();
   }
   window->SendBye();

@@ -127,7 +127,8 @@ void CChatDlg::ConnectCommands() {
       {id::kClearLog, [this] { m_log.ClearLog(); }},
       {id::kDeselectAll, [this] { DeselectAllMembers(); }},
       {id::kAutoWrap, [this] { ToggleAutoWrap(); }},
-      {id::kQuit, [this] { close(); }},
+      // Not close(): hidden in the tray, a closed window would never end its run.
+      {id::kQuit, [this] { reject(); }},
   };
   for (const auto& [command, operation] : operations)
     connect(Action(command), &QAction::triggered, this, operation);
