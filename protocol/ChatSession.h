@@ -35,7 +35,9 @@ struct SessionOptions {
   std::string ownAddress;  // dotted decimal
   CarrierConfig carriers;
   LivenessIntervals liveness;
-  std::chrono::milliseconds receivePeriod = ReceiveLoop::kPeriod;
+  // The longest the receive loop waits between cycles; by default only a datagram or the
+  // close wakes it.
+  std::chrono::milliseconds receivePeriod = ReceiveLoop::kNoBound;
 };
 
 class ChatSession {
@@ -52,7 +54,7 @@ class ChatSession {
   // still go out by broadcast), then starts the receive loop. False when the slot cannot be
   // opened: then nothing else is opened.
   bool OpenCarriers();
-  // Closes both carriers; the receive loop notices within one period and ends.
+  // Closes both carriers; the receive loop wakes at once and ends.
   void CloseCarriers();
   void JoinReceiveLoop();
 
