@@ -47,11 +47,12 @@ void ChatSession::JoinReceiveLoop() {
 void ChatSession::Login(const HandleText& handle) {
   if (state_.m_bLoggedIn.load() == 1) return;
   state_.SetOwnHandle(handle);
-  // Logged in before the announcement goes out: the receive loop may read it back at once,
-  // and must not throw it away as arriving while logged out.
+  // Logged in, and the liveness timer running, before the announcement goes out: the
+  // receive loop may read it back, or a refusal of the handle, at once. The refusal logs out
+  // and must find the timer there to stop.
   state_.m_bLoggedIn = 1;
-  sender_.SendHello();
   liveness_.Start();
+  sender_.SendHello();
 }
 
 void ChatSession::Logout() {

@@ -68,7 +68,9 @@ TEST(LogFailureNotice, WriteFailureIsToldOnceUntilALineIsWrittenOpenFailureEvery
       if (attempt.failure) result = FileFailure{*attempt.failure, "chat.log"};
       const FileResult told = notice.Filter(result);
       EXPECT_EQ(told.has_value(), attempt.told) << "case " << i << " step " << step;
-      if (told) EXPECT_EQ(FileErrorText(*told), FileErrorText(*result));
+      if (told) {
+        EXPECT_EQ(FileErrorText(*told), FileErrorText(*result));
+      }
     }
   }
 }

@@ -119,9 +119,10 @@ constexpr auto kPrompt = 1s;  // a loaded machine's scheduling, not a polling pe
 TEST_F(ReceiveLoopTest, DatagramOnEitherCarrierEndsTheWaitAtOnce) {
   loop.Start(kLongWait);
   std::size_t expected = 0;
-  for (const auto send : {&ReceiveLoopTest::ToSlot, &ReceiveLoopTest::ToUdp}) {
+  for (const bool broadcast : {true, false}) {
     const auto sent = std::chrono::steady_clock::now();
-    (this->*send)(Packet(static_cast<char>('a' + expected)));
+    const Bytes packet = Packet(static_cast<char>('a' + expected));
+    broadcast ? ToSlot(packet) : ToUdp(packet);
     ++expected;
     while (Dispatched().size() < expected && std::chrono::steady_clock::now() < sent + kLongWait)
       std::this_thread::sleep_for(1ms);
