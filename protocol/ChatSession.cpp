@@ -23,7 +23,7 @@ ChatSession::~ChatSession() {
   JoinReceiveLoop();
 }
 
-bool ChatSession::OpenCarriers() {
+bool ChatSession::OpenCarriers(Receiving receiving) {
   slot_ = BroadcastSlot::Open(options_.carriers);
   if (!slot_) return false;
   socket_ = UdpCarrier::Open(options_.ownAddress, options_.carriers.udpPort);
@@ -31,9 +31,11 @@ bool ChatSession::OpenCarriers() {
   loop_ = std::make_unique<ReceiveLoop>(
       *slot_, socket_.get(), host_,
       [this](std::span<const std::uint8_t> packet) { dispatcher_.DispatchPacket(packet); });
-  loop_->Start(options_.receivePeriod);
+  if (receiving == Receiving::Now) StartReceiving();
   return true;
 }
+
+void ChatSession::StartReceiving() { loop_->Start(options_.receivePeriod); }
 
 void ChatSession::CloseCarriers() {
   if (slot_) slot_->Close();

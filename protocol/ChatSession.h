@@ -50,10 +50,14 @@ class ChatSession {
   ChatSession(const ChatSession&) = delete;
   ChatSession& operator=(const ChatSession&) = delete;
 
+  enum class Receiving { Now, Later };
   // Opens the broadcast slot, then the unicast socket (which may fail unnoticed, as packets
-  // still go out by broadcast), then starts the receive loop. False when the slot cannot be
-  // opened: then nothing else is opened.
-  bool OpenCarriers();
+  // still go out by broadcast), then starts the receive loop, or with Later leaves that to
+  // StartReceiving(). False when the slot cannot be opened: then nothing else is opened.
+  bool OpenCarriers(Receiving receiving = Receiving::Now);
+  // The loop reads at once what arrives; a window that is still setting itself up (its log)
+  // starts it once it is ready, and what arrived meanwhile waits in the carriers.
+  void StartReceiving();
   // Closes both carriers; the receive loop wakes at once and ends.
   void CloseCarriers();
   void JoinReceiveLoop();
