@@ -128,7 +128,7 @@ def report_lan(report, lan):
               "sendto(); arrival = the poll (every 1 ms, file size) that finds the line in the receiving copy's "
               "chat log")
     report.figure("latency p50", latency["p50_ms"], "ms", method, goal=2,
-                  limit="the observer's 1 ms polling of the log (half a millisecond on average), the wake-up of "
+                  limit="the observer's 1 ms polling of the log (up to a millisecond), the wake-up of "
                         "the receive thread, and three chat-log lines (open/write/close each) before the line")
     report.figure("latency p99", latency["p99_ms"], "ms", f"same run; min {latency['min_ms']:.1f} ms, "
                   f"max {latency['max_ms']:.1f} ms, {latency['samples']} shown, {latency['lost']} lost", goal=10,
