@@ -154,13 +154,15 @@ def bench_startup(lab, runs=10):
             "netns_exec_overhead_ms": statistics.median(overhead)}
 
 
-def bench_idle(lab, seconds=60):
-    """A logged-in copy left alone: first as started (its window active, the caret blinking
-    in the message input), then with the keyboard focus taken away (a window in the
-    background, the usual state of an idle chat)."""
+def bench_idle(lab, seconds=120):
+    """A logged-in copy left alone: first as started (its window active, the caret in the
+    message input), then with the keyboard focus taken away (a window in the background,
+    the usual state of an idle chat)."""
     host = lab.add_host("idle", f"{SUBNET}.40", bridge="idlelan")
     copy = start_copy(host, "idle")
-    time.sleep(3)  # start-up work done, the window painted
+    # Start-up work done, the window painted, and the caret's blinking over (it blinks for
+    # 10 s after the last input, here the start): what is left is idling.
+    time.sleep(12)
     pid = copy.pid
 
     def measure():
@@ -198,7 +200,7 @@ def bench_idle(lab, seconds=60):
 
 def sleeper_floor(host, periods=100):
     """CPU time (ms per s) of a thread that only sleeps 100 ms at a time, on this machine:
-    what the receive loop's period costs before it does any work."""
+    what ten wake-ups a second (the receive loop's old polling) cost before any work."""
     sleeper = netlab.PROGRAM.parent / "bench" / "bench_sleep"
     return float(host.exec(str(sleeper), str(periods)).stdout.strip())
 
@@ -307,7 +309,7 @@ def run_all(quick=False):
     with netlab.Lab() as lab:
         results["traffic"] = bench_traffic(lab, search=not quick)
         results["startup"] = bench_startup(lab, runs=3 if quick else 10)
-        results["idle"] = bench_idle(lab, seconds=10 if quick else 60)
+        results["idle"] = bench_idle(lab, seconds=10 if quick else 120)
     return results
 
 

@@ -140,7 +140,7 @@ def run_latency(args):
             lost += 1
         else:
             samples.append((seen - sent) / 1e6)
-        # A random pause puts the next send at a random point of the copy's polling cycle.
+        # A random pause, so that sends do not fall into step with anything in the copy.
         time.sleep(rng.uniform(0.0, 0.1))
     return {"latencies_ms": samples, "lost": lost}
 

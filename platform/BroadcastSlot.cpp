@@ -1,5 +1,7 @@
 #include "platform/BroadcastSlot.h"
 
+#include <sys/eventfd.h>
+
 #include <cstring>
 
 namespace korvane {
@@ -7,7 +9,16 @@ namespace korvane {
 std::unique_ptr<BroadcastSlot> BroadcastSlot::Open(const CarrierConfig& config) {
   UniqueFd socket = BindDatagramSocket(config.slotAddress, config.slotPort);
   if (!socket.Valid()) return nullptr;
-  return std::unique_ptr<BroadcastSlot>(new BroadcastSlot(std::move(socket)));
+  UniqueFd closedSignal(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
+  if (!closedSignal.Valid()) return nullptr;
+  return std::unique_ptr<BroadcastSlot>(new BroadcastSlot(std::move(socket), std::move(closedSignal)));
+}
+
+void BroadcastSlot::Close() {
+  closed_.store(true);
+  const std::uint64_t one = 1;
+  // Cannot fail short of a counter overflow, and it only needs to be non-zero.
+  (void)!::write(closedSignal_.Get(), &one, sizeof one);
 }
 
 void BroadcastSlot::TakeWaitingDatagrams() {

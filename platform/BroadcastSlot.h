@@ -8,41 +8,47 @@
 #include <memory>
 
 #include "platform/CarrierConfig.h"
+#include "platform/CarrierReaders.h"
 #include "platform/DatagramSocket.h"
 #include "platform/UniqueFd.h"
 
 namespace korvane {
 
-class BroadcastSlot {
+class BroadcastSlot : public SlotReader {
  public:
-  // Next size reported when nothing waits (all 32 bits set).
-  static constexpr int kNoMessage = -1;
-  // Messages taken from the socket per query (one polling cycle); more wait in the socket
-  // for the next one. 1,024 a cycle drain about 10,000 messages a second.
+  // Messages taken from the socket per query (one cycle of the receive loop); more wait in
+  // the socket for the next one.
   static constexpr int kQueueCapacity = 1024;
 
-  // nullptr when the port is taken (another copy on this host) or cannot be bound.
+  // nullptr when the port is taken (another copy on this host) or cannot be bound, or when
+  // no descriptor is left for the close signal.
   static std::unique_ptr<BroadcastSlot> Open(const CarrierConfig& config);
 
   // Fails (false) once Close() was called. Otherwise sets the size of the next waiting
   // message (kNoMessage when none) and the number of waiting messages.
-  bool GetInfo(int* nextSize, int* count);
+  bool GetInfo(int* nextSize, int* count) override;
 
   // Reads the next waiting message whole: its size, or -1 when none waits or it does not
   // fit in capacity (it then stays waiting).
-  int Read(std::uint8_t* buffer, int capacity);
+  int Read(std::uint8_t* buffer, int capacity) override;
 
-  // Makes every later GetInfo fail. Safe from any thread; the descriptor itself is released
-  // only by the destructor, so a reader on another thread never sees it reused.
-  void Close() { closed_.store(true); }
+  // Makes every later GetInfo fail and wakes a reader waiting on ClosedFd(). Safe from any
+  // thread; the descriptors are released only by the destructor, so a reader on another
+  // thread never sees them reused.
+  void Close();
+
+  int SocketFd() const override { return socket_.Get(); }
+  int ClosedFd() const override { return closedSignal_.Get(); }
 
   std::uint16_t Port() const { return BoundPort(socket_); }
 
  private:
-  explicit BroadcastSlot(UniqueFd socket) : socket_(std::move(socket)) {}
+  BroadcastSlot(UniqueFd socket, UniqueFd closedSignal)
+      : socket_(std::move(socket)), closedSignal_(std::move(closedSignal)) {}
   void TakeWaitingDatagrams();
 
   UniqueFd socket_;
+  UniqueFd closedSignal_;  // an eventfd, signalled once by Close()
   std::atomic<bool> closed_{false};
   // Ring of messages already taken from the socket; touched by the reading thread only.
   std::array<std::array<std::uint8_t, kMaxDatagram>, kQueueCapacity> messages_{};

@@ -8,11 +8,12 @@
 #include <span>
 #include <string>
 
+#include "platform/CarrierReaders.h"
 #include "platform/UniqueFd.h"
 
 namespace korvane {
 
-class UdpCarrier {
+class UdpCarrier : public DatagramReader {
  public:
   // nullptr when the socket cannot be bound.
   static std::unique_ptr<UdpCarrier> Open(const std::string& address, std::uint16_t port);
@@ -20,7 +21,7 @@ class UdpCarrier {
   // Size of one datagram now in buffer (never more than capacity bytes are written), or a
   // value <= 0 when nothing was read: none waiting, closed, or longer than capacity (such a
   // datagram is dropped).
-  int ReceiveFrom(std::uint8_t* buffer, int capacity);
+  int ReceiveFrom(std::uint8_t* buffer, int capacity) override;
 
   // Bytes sent, or -1.
   int SendTo(std::span<const std::uint8_t> packet, const std::string& address,
@@ -30,6 +31,7 @@ class UdpCarrier {
   void Close() { closed_.store(true); }
 
   std::uint16_t Port() const;
+  int SocketFd() const override { return socket_.Get(); }
 
  private:
   explicit UdpCarrier(UniqueFd socket) : socket_(std::move(socket)) {}

@@ -23,7 +23,7 @@ ChatSession::~ChatSession() {
   JoinReceiveLoop();
 }
 
-bool ChatSession::OpenCarriers() {
+bool ChatSession::OpenCarriers(Receiving receiving) {
   slot_ = BroadcastSlot::Open(options_.carriers);
   if (!slot_) return false;
   socket_ = UdpCarrier::Open(options_.ownAddress, options_.carriers.udpPort);
@@ -31,9 +31,11 @@ bool ChatSession::OpenCarriers() {
   loop_ = std::make_unique<ReceiveLoop>(
       *slot_, socket_.get(), host_,
       [this](std::span<const std::uint8_t> packet) { dispatcher_.DispatchPacket(packet); });
-  loop_->Start(options_.receivePeriod);
+  if (receiving == Receiving::Now) StartReceiving();
   return true;
 }
+
+void ChatSession::StartReceiving() { loop_->Start(options_.receivePeriod); }
 
 void ChatSession::CloseCarriers() {
   if (slot_) slot_->Close();
@@ -47,11 +49,12 @@ void ChatSession::JoinReceiveLoop() {
 void ChatSession::Login(const HandleText& handle) {
   if (state_.m_bLoggedIn.load() == 1) return;
   state_.SetOwnHandle(handle);
-  // Logged in before the announcement goes out: the receive loop may read it back at once,
-  // and must not throw it away as arriving while logged out.
+  // Logged in, and the liveness timer running, before the announcement goes out: the
+  // receive loop may read it back, or a refusal of the handle, at once. The refusal logs out
+  // and must find the timer there to stop.
   state_.m_bLoggedIn = 1;
-  sender_.SendHello();
   liveness_.Start();
+  sender_.SendHello();
 }
 
 void ChatSession::Logout() {

@@ -35,7 +35,9 @@ struct SessionOptions {
   std::string ownAddress;  // dotted decimal
   CarrierConfig carriers;
   LivenessIntervals liveness;
-  std::chrono::milliseconds receivePeriod = ReceiveLoop::kPeriod;
+  // The longest the receive loop waits between cycles; by default only a datagram or the
+  // close wakes it.
+  std::chrono::milliseconds receivePeriod = ReceiveLoop::kNoBound;
 };
 
 class ChatSession {
@@ -48,11 +50,15 @@ class ChatSession {
   ChatSession(const ChatSession&) = delete;
   ChatSession& operator=(const ChatSession&) = delete;
 
+  enum class Receiving { Now, Later };
   // Opens the broadcast slot, then the unicast socket (which may fail unnoticed, as packets
-  // still go out by broadcast), then starts the receive loop. False when the slot cannot be
-  // opened: then nothing else is opened.
-  bool OpenCarriers();
-  // Closes both carriers; the receive loop notices within one period and ends.
+  // still go out by broadcast), then starts the receive loop, or with Later leaves that to
+  // StartReceiving(). False when the slot cannot be opened: then nothing else is opened.
+  bool OpenCarriers(Receiving receiving = Receiving::Now);
+  // The loop reads at once what arrives; a window that is still setting itself up (its log)
+  // starts it once it is ready, and what arrived meanwhile waits in the carriers.
+  void StartReceiving();
+  // Closes both carriers; the receive loop wakes at once and ends.
   void CloseCarriers();
   void JoinReceiveLoop();
 

@@ -1,25 +1,39 @@
 #include "protocol/ReceiveLoop.h"
 
+#include <poll.h>
+
 #include "resources/Texts.h"
 
 namespace korvane {
 
-ReceiveLoop::ReceiveLoop(BroadcastSlot& slot, UdpCarrier* socket, LineSink& lines,
+ReceiveLoop::ReceiveLoop(SlotReader& slot, DatagramReader* socket, LineSink& lines,
                          Dispatch dispatch)
     : slot_(slot), socket_(socket), lines_(lines), dispatch_(std::move(dispatch)) {}
 
-void ReceiveLoop::Start(std::chrono::milliseconds period) {
-  thread_ = std::thread([this, period] { Run(period); });
+void ReceiveLoop::Start(std::chrono::milliseconds longestWait) {
+  thread_ = std::thread([this, longestWait] { Run(longestWait); });
 }
 
 void ReceiveLoop::Join() {
   if (thread_.joinable()) thread_.join();
 }
 
-void ReceiveLoop::Run(std::chrono::milliseconds period) {
+void ReceiveLoop::Run(std::chrono::milliseconds longestWait) {
   do {
-    std::this_thread::sleep_for(period);
+    WaitForDatagram(longestWait);
   } while (RunCycle());
+}
+
+void ReceiveLoop::WaitForDatagram(std::chrono::milliseconds longestWait) {
+  // A cycle leaves nothing in the slot's own queue (it reads every message it counted), so
+  // readable descriptors are the only reason to run the next one. Whatever a cycle left in
+  // the sockets (a second UDP datagram, more broadcasts than one cycle takes) keeps them
+  // readable: a flood is still drained cycle by cycle.
+  std::array<pollfd, 3> waits{{{slot_.ClosedFd(), POLLIN, 0}, {slot_.SocketFd(), POLLIN, 0}}};
+  nfds_t count = 2;
+  if (socket_ != nullptr) waits[count++] = {socket_->SocketFd(), POLLIN, 0};
+  // An interrupted or failed wait only runs a cycle early, which finds nothing to do.
+  (void)::poll(waits.data(), count, static_cast<int>(longestWait.count()));
 }
 
 bool ReceiveLoop::RunCycle() {
@@ -34,7 +48,7 @@ bool ReceiveLoop::RunCycle() {
     lines_.ShowLine(Cp932<text::kTraceSlotClosed>(), LineKind::Trace);
     return false;
   }
-  if (nextSize == BroadcastSlot::kNoMessage) return true;
+  if (nextSize == SlotReader::kNoMessage) return true;
   // Only the messages counted now; later arrivals wait for the next cycle.
   for (int i = 0; i < count; ++i) {
     const int size = slot_.Read(buffer_.data(), kMaxDatagram);

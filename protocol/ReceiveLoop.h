@@ -1,7 +1,9 @@
 #pragma once
-// The receiving thread: every period it takes at most one UDP datagram, then every message
+// The receiving thread: each cycle it takes at most one UDP datagram, then every message
 // waiting on the broadcast slot, and dispatches each packet that does not repeat the one
-// before it. It ends when the slot is closed.
+// before it. Between cycles it sleeps until a datagram waits on either carrier or the slot
+// is closed, so an idle copy costs nothing and a packet is taken at once. It ends when the
+// slot is closed.
 
 #include <array>
 #include <chrono>
@@ -10,8 +12,8 @@
 #include <span>
 #include <thread>
 
-#include "platform/BroadcastSlot.h"
-#include "platform/UdpCarrier.h"
+#include "platform/CarrierReaders.h"
+#include "platform/DatagramSocket.h"
 #include "protocol/LineSink.h"
 #include "protocol/RepeatFilter.h"
 
@@ -20,28 +22,31 @@ namespace korvane {
 class ReceiveLoop {
  public:
   using Dispatch = std::function<void(std::span<const std::uint8_t> packet)>;
-  static constexpr std::chrono::milliseconds kPeriod{100};
+  // The wait between cycles has no bound of its own: only a datagram or the close ends it.
+  static constexpr std::chrono::milliseconds kNoBound{-1};
 
   // socket may be null (the unicast carrier could not be opened).
-  ReceiveLoop(BroadcastSlot& slot, UdpCarrier* socket, LineSink& lines, Dispatch dispatch);
+  ReceiveLoop(SlotReader& slot, DatagramReader* socket, LineSink& lines, Dispatch dispatch);
   ~ReceiveLoop() { Join(); }
   ReceiveLoop(const ReceiveLoop&) = delete;
   ReceiveLoop& operator=(const ReceiveLoop&) = delete;
 
-  void Start(std::chrono::milliseconds period = kPeriod);
-  // Waits for the thread to end; it ends within one period after the slot is closed.
+  // longestWait bounds the wait between cycles (kNoBound: none).
+  void Start(std::chrono::milliseconds longestWait = kNoBound);
+  // Waits for the thread to end; it ends as soon as the slot is closed.
   void Join();
 
-  // One polling cycle without the sleep. False when the slot was found closed; the loop
-  // has then written its closing trace line.
+  // One cycle without the wait. False when the slot was found closed; the loop has then
+  // written its closing trace line.
   bool RunCycle();
 
  private:
-  void Run(std::chrono::milliseconds period);
+  void Run(std::chrono::milliseconds longestWait);
+  void WaitForDatagram(std::chrono::milliseconds longestWait);
   void Receive(int size);
 
-  BroadcastSlot& slot_;
-  UdpCarrier* socket_;
+  SlotReader& slot_;
+  DatagramReader* socket_;
   LineSink& lines_;
   Dispatch dispatch_;
   RepeatFilter repeats_;

@@ -39,7 +39,10 @@ AddressCheck FormatAddress(const OctetTexts& octets) {
   if (values[0] == 0 || std::ranges::any_of(values, [](int value) { return value > kMaxOctet; }))
     return {AddressFault::Invalid, {}};
   std::string address;
-  for (const int value : values) address += (address.empty() ? "" : ".") + std::to_string(value);
+  for (const int value : values) {
+    if (!address.empty()) address += '.';
+    address += std::to_string(value);
+  }
   return {AddressFault::None, address};
 }
 

@@ -188,7 +188,7 @@ void CChatDlg::OnInitDialog() {
   // Shown even when the carriers fail below: the options are in force all the same.
   ShowOptionStates();
 
-  if (!m_session->OpenCarriers()) {
+  if (!m_session->OpenCarriers(ChatSession::Receiving::Later)) {
     AfxMessageBox(Cp932<text::kSlotCreateFailed>(), MB_OK);
     return;
   }
@@ -197,7 +197,10 @@ void CChatDlg::OnInitDialog() {
     m_editHandle->setText(ToQString(FieldText(m_settings.szDefaultName)));
     Login();
   }
-  ShowFileError(m_log.ConfigureLog(m_settings));
+  const FileResult logConfigured = m_log.ConfigureLog(m_settings);
+  // Only now: the own announcement, read back at once, must find the log in force.
+  m_session->StartReceiving();
+  ShowFileError(logConfigured);
   if (m_crText == m_crBack) AfxMessageBox(Cp932<text::kSameColours>(), MB_ICONINFORMATION | MB_TOPMOST);
 }
 

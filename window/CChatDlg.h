@@ -14,6 +14,7 @@
 #include <span>
 
 #include "chatlog/ChatLog.h"
+#include "chatlog/LogFailureNotice.h"
 #include "display/LinePresenter.h"
 #include "platform/UiThread.h"
 #include "protocol/ChatSession.h"
@@ -162,6 +163,7 @@ class CChatDlg : public QDialog, public ChatHost, public SettingsTarget {
   OrderedUiQueue m_display;
   std::unique_ptr<LinePresenter> m_presenter;
   std::mutex m_showLineMutex;
+  LogFailureNotice m_logFailures;  // under m_showLineMutex
   TrayIcon* m_tray = nullptr;
   QTimer m_blinkTimer;
   QTimer m_probeTimer;

@@ -20,7 +20,9 @@ struct ChatDlgOptions {
   std::string ownAddress;  // empty: resolved from the host when the window initialises
   CarrierConfig carriers;
   LivenessIntervals liveness;
-  std::chrono::milliseconds receivePeriod = ReceiveLoop::kPeriod;
+  // The longest the receive loop waits between cycles; by default only a datagram or the
+  // close wakes it.
+  std::chrono::milliseconds receivePeriod = ReceiveLoop::kNoBound;
   std::chrono::milliseconds blinkPeriod{500};  // the tray icon's, while it alerts
   std::string settingsFile = kSettingsFileName;
   std::optional<bool> trayAvailable;  // unset: ask the desktop

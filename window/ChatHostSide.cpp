@@ -20,7 +20,7 @@ void CChatDlg::ShowLine(const std::string& text, LineKind kind) {
   {
     // One line at a time, log and display in the same order.
     std::lock_guard lock(m_showLineMutex);
-    if (m_log.LogOn()) failure = m_log.WriteLogLine(text);
+    if (m_log.LogOn()) failure = m_logFailures.Filter(m_log.WriteLogLine(text));
     const DisplayOptions options{m_bSystemMessages.load() == 1, m_bAutoWrap.load() == 1};
     m_display.Post([this, text, kind, options] { m_presenter->Present(text, kind, options); });
   }

@@ -2,6 +2,9 @@
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <vector>
+
+#include "chatlog/LogFailureNotice.h"
 
 #include "tests/chatlog/ChatLogFixture.h"
 
@@ -40,6 +43,36 @@ TEST_F(ChatLogTest, FailedWriteIsReportedAndTakesBackWhatItAdded) {
   EXPECT_EQ(FileErrorText(*failed), "[ERROR] Write File(" + logPath + ")");
   log.WriteLogLine("fits");
   EXPECT_EQ(File(), std::string(1000, '#') + Line("fits"));
+}
+
+// One attempt to log a line, and whether the user is told of it.
+struct Attempt {
+  std::optional<FileAction> failure;  // none: the line was written
+  bool told;
+};
+
+TEST(LogFailureNotice, WriteFailureIsToldOnceUntilALineIsWrittenOpenFailureEveryTime) {
+  constexpr auto kWrite = FileAction::Write;
+  constexpr auto kOpen = FileAction::Open;
+  const std::vector<std::vector<Attempt>> cases = {
+      {{kWrite, true}, {kWrite, false}, {kWrite, false}},
+      {{std::nullopt, false}, {kWrite, true}, {std::nullopt, false}, {kWrite, true}, {kWrite, false}},
+      // An open failure writes nothing, so it does not let the next write failure through.
+      {{kWrite, true}, {kOpen, true}, {kOpen, true}, {kWrite, false}},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    LogFailureNotice notice;
+    for (std::size_t step = 0; step < cases[i].size(); ++step) {
+      const Attempt& attempt = cases[i][step];
+      FileResult result;
+      if (attempt.failure) result = FileFailure{*attempt.failure, "chat.log"};
+      const FileResult told = notice.Filter(result);
+      EXPECT_EQ(told.has_value(), attempt.told) << "case " << i << " step " << step;
+      if (told) {
+        EXPECT_EQ(FileErrorText(*told), FileErrorText(*result));
+      }
+    }
+  }
 }
 
 }  // namespace

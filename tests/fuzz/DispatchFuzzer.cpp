@@ -6,39 +6,12 @@
 #include <cstdint>
 
 #include "platform/MessageBox.h"
-#include "protocol/ChatSession.h"
+#include "tests/fuzz/NullHost.h"
 
 namespace {
 
 using namespace korvane;
-
-class DiscardingWriter : public BroadcastWriter {
- public:
-  BroadcastResult Write(std::span<const std::uint8_t>) override { return BroadcastResult::Sent; }
-};
-
-class NullWindow : public ChatHost {
- public:
-  void Attach(ChatSession& session) { session_ = &session; }
-  void ShowLine(const std::string& text, LineKind) override { shown_ += text.size(); }
-  void RecordSelection(SelectionRecord&) override {}
-  void ShowChatLine(std::span<const std::uint8_t> packet, int) override {
-    shown_ += PacketView(packet).Text().size();
-  }
-  bool IsIconic() override { return false; }
-  void AlertMinimised(const PacketView& packet) override { shown_ += TextOf(packet.Handle()).size(); }
-  void Logout() override { session_->Logout(); }
-  void SetTimer(int, std::chrono::milliseconds) override {}
-  void KillTimer(int) override {}
-  void SetMemberCaption(const std::string&) override {}
-  void MemberAdded(int, const MemberRow& member, int) override { shown_ += member.handle.size(); }
-  void MemberRemoved(int, int) override {}
-  void MembersCleared() override {}
-
- private:
-  ChatSession* session_ = nullptr;
-  std::size_t shown_ = 0;
-};
+using namespace korvane::fuzz;
 
 struct Copy {
   Copy() : session(window, Options(), std::make_unique<DiscardingWriter>()) {
@@ -50,7 +23,7 @@ struct Copy {
     options.ownAddress = "10.0.0.1";
     return options;
   }
-  NullWindow window;
+  NullHost window;
   ChatSession session;
 };
 

@@ -1,0 +1,20 @@
+#pragma once
+// Which chat log failures the user is told of. A log that cannot be written (a full disk)
+// fails on every line; a box for each would bury the user on a busy channel. So a write
+// failure is told once, and again only after a line was written in between. A file that
+// cannot be opened is told every time, as before.
+
+#include "settings/FileAccess.h"
+
+namespace korvane {
+
+class LogFailureNotice {
+ public:
+  // Takes the result of one attempt to log a line: the failure to show, or none.
+  FileResult Filter(const FileResult& result);
+
+ private:
+  bool writeFailureTold_ = false;
+};
+
+}  // namespace korvane
