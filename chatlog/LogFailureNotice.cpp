@@ -4,12 +4,11 @@ namespace korvane {
 
 FileResult LogFailureNotice::Filter(const FileResult& result) {
   if (!result) {
-    writeFailureTold_ = false;
+    failureTold_ = false;
     return std::nullopt;
   }
-  if (result->action != FileAction::Write) return result;
-  if (writeFailureTold_) return std::nullopt;
-  writeFailureTold_ = true;
+  if (failureTold_) return std::nullopt;
+  failureTold_ = true;
   return result;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
-// Which chat log failures the user is told of. A log that cannot be written (a full disk)
-// fails on every line; a box for each would bury the user on a busy channel. So a write
-// failure is told once, and again only after a line was written in between. A file that
-// cannot be opened is told every time, as before.
+// Which chat log failures the user is told of. A log that cannot be written or opened (a
+// full disk, a folder gone) fails on every line; a box for each would bury the user on a
+// busy channel. So a failure is told once, and again only after a line was written.
 
 #include "settings/FileAccess.h"
 
@@ -14,7 +13,7 @@ class LogFailureNotice {
   FileResult Filter(const FileResult& result);
 
  private:
-  bool writeFailureTold_ = false;
+  bool failureTold_ = false;
 };
 
 }  // namespace korvane
