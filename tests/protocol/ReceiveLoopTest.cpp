@@ -169,6 +169,10 @@ TEST(RepeatFilter, ComparesOverTheNewPacketsLengthOnly) {
   EXPECT_TRUE(filter.IsRepeat(Bytes{'X', 'Y', 0, 0}));
   // Nothing remembered yet reads as zeros.
   EXPECT_TRUE(RepeatFilter().IsRepeat(Bytes(1024, 0)));
+  // The whole of the largest packet is remembered.
+  const Bytes largest(1024, 'L');
+  filter.Remember(largest);
+  EXPECT_TRUE(filter.IsRepeat(largest));
 }
 
 }  // namespace
