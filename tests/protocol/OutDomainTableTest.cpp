@@ -48,6 +48,12 @@ TEST(OutDomainTable, ASenderSeesTheOldTableOrTheNewOneWhileSettingsAreApplied) {
   // Registered but not chosen: nothing goes out beyond the local network.
   table.LoadChosen(Registered({"127.0.0.1"}, 0));
   EXPECT_EQ(table.Snapshot().m_nOutDomainCount, 0);
+  // An address that fills its field without a zero byte keeps all 16 bytes.
+  SettingsRecord full = Registered({});
+  full.nAddrCount = 1;
+  std::memcpy(full.szAddrIP[0], "127.000.000.0042", 16);
+  table.LoadRegistered(full);
+  EXPECT_EQ(TextOf(table.Snapshot().m_outDomainAddrs[0]), "127.000.000.0042");
 }
 
 }  // namespace
