@@ -1,39 +1,25 @@
-// Feeds arbitrary bytes to the dispatcher of a logged-in copy that has members. The first
-// byte chooses the copy's state (logged in, echo); the rest is the packet, as the receive
-// loop would pass it (at most 1,024 bytes).
+// Feeds arbitrary bytes to the dispatcher of a copy that has members. The first byte
+// chooses the copy's state (logged in, echo); the rest is the packet, as the receive loop
+// would pass it (at most 1,024 bytes). A copy logged out, without echo, only says so.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
-#include "platform/MessageBox.h"
-#include "tests/fuzz/NullHost.h"
-
-namespace {
+#include "tests/support/FakeWindow.h"
 
 using namespace korvane;
-using namespace korvane::fuzz;
 
-struct Copy {
-  Copy() : session(window, Options(), std::make_unique<DiscardingWriter>()) {
-    window.Attach(session);
-    SetMessageBoxHandler([](const std::string&, unsigned) { return IDOK; });
-  }
-  static SessionOptions Options() {
-    SessionOptions options;
-    options.ownAddress = "10.0.0.1";
-    return options;
-  }
-  NullHost window;
-  ChatSession session;
+struct DiscardingWriter : BroadcastWriter {
+  BroadcastResult Write(std::span<const std::uint8_t>) override { return BroadcastResult::Sent; }
 };
 
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static Copy copy;
+  static const auto quiet = SetMessageBoxHandler([](const std::string&, unsigned) { return IDOK; });
   if (size == 0) return 0;
-  ChatSession& session = copy.session;
-  session.Members().Clear();
+  test::FakeWindow window;
+  ChatSession session(window, {.ownAddress = "10.0.0.1"}, std::make_unique<DiscardingWriter>());
+  window.Attach(session);
   session.Members().AddMember("bob", MakeFixedText<16>("10.0.0.2"));
   session.Members().AddMember("carol", MakeFixedText<16>("10.0.0.3"));
   session.State().SetOwnHandle(MakeFixedText<50>("me"));
@@ -41,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   session.State().m_bEcho = (data[0] & 2) ? 1 : 0;
   session.Liveness().SnapshotMembers();
 
-  const std::size_t length = std::min<std::size_t>(size - 1, 1024);
-  session.Dispatch().DispatchPacket(std::span(data + 1, length));
+  session.Dispatch().DispatchPacket(std::span(data + 1, std::min<std::size_t>(size - 1, 1024)));
+  if ((data[0] & 3) == 1 && window.Lines().size() != 1) std::abort();
   session.Liveness().ReportSilentMembers();
   return 0;
 }
