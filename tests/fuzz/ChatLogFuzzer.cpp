@@ -69,9 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (::ftruncate(fd.Get(), static_cast<off_t>(file.size())) != 0) std::abort();
         break;
     }
-    std::string actual(file.size() + 1, '\0');
-    if (::pread(fd.Get(), actual.data(), actual.size(), 0) != std::ssize(file)) std::abort();
-    if (!actual.starts_with(file)) std::abort();
+    std::string seen(file.size() + 1, '\0');
+    if (::pread(fd.Get(), seen.data(), seen.size(), 0) != std::ssize(file) || !seen.starts_with(file)) std::abort();
   }
   return 0;
 }

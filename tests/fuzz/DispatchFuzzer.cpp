@@ -10,11 +10,13 @@
 
 using namespace korvane;
 
+// Nothing this copy sends leaves the process.
 struct DiscardingWriter : BroadcastWriter {
   BroadcastResult Write(std::span<const std::uint8_t>) override { return BroadcastResult::Sent; }
 };
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // A refused handle raises a box, which would otherwise go to stderr.
   static const auto quiet = SetMessageBoxHandler([](const std::string&, unsigned) { return IDOK; });
   if (size == 0) return 0;
   test::FakeWindow window;
