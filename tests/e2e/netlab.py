@@ -2,6 +2,7 @@
 
 import contextlib
 import ctypes
+import functools
 import os
 import shutil
 import signal
@@ -85,6 +86,7 @@ class Copy:
     def windows(self, *name):
         return run("xdotool", "search", "--onlyvisible", "--pid", str(self.pid), *name, check=False).stdout.split()
 
+    @functools.cache  # the first one: message boxes bear the same name
     def window(self):
         return wait_for(lambda: self.windows("--all", "--name", "^Korvane$"), what=f"the window of {self.pid}")[0]
 

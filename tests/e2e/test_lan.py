@@ -36,17 +36,15 @@ def office(lab):
                         (erin, carol), (carol, erin)]:
         handle = "花子" if other is hanako else other.name
         # Whether it came before or after host, host has noted its login.
-        wait_for(lambda: any(f"<<{handle}>> がログイン" in text for text in host.log_texts()),
-                 what=f"{host.name} listing {handle}")
+        wait_for(lambda: any(f"<<{handle}>> がログイン" in text for text in host.log_texts()), what=f"{host.name}: {handle}")
 
     # A line for everyone, then one for bob and 花子, whom alice lists first and third (in the order they came).
     alice.copies[0].say("おはよう everyone")
     alice.copies[0].click(50, 52)
     alice.copies[0].click(50, 78, "ctrl")
-    alice.copies[0].say("ないしょ secret")
-    for host in (bob, hanako):
-        host.wait_for_log("alice(特定)> ないしょ secret")
-    dave.wait_for_log("Received Other SL_MSG")
+    alice.copies[0].say("ないしょ")
+    for host, text in ((bob, "alice(特定)> ないしょ"), (hanako, "alice(特定)> ないしょ"), (dave, "Received Other SL_MSG")):
+        host.wait_for_log(text)
     for host in (bob, dave, hanako, erin):
         assert host.log_texts().count("alice > おはよう everyone") == 1, f"alice's line in the log of {host.name}"
     # Nothing crossed the router but to and from the registered addresses.
