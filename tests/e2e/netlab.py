@@ -155,15 +155,15 @@ class Lab(contextlib.AbstractContextManager):
         return run("xdotool", *args, check=check)
 
     def add_bridge(self, name="lan", router="198.18.0.1"):
-        run("ip", "-n", self.wires, "link", "add", name, "up", "type", "bridge")
+        run("ip", "-n", self.wires, "link", "add", "name", name, "up", "type", "bridge")
         run("ip", "-n", self.wires, "addr", "add", f"{router}/24", "dev", name)
 
     def add_host(self, name, address, bridge="lan", *settings):
         # It logs in as name unless given other settings for tester_settings().
         netns = self.prefix + name
         run("ip", "netns", "add", netns)
-        run("ip", "link", "add", name, "netns", self.wires, "type", "veth", "peer", "name", "eth0", "netns", netns)
-        run("ip", "-n", self.wires, "link", "set", name, "master", bridge, "up")
+        run("ip", "-n", netns, "link", "add", "name", "eth0", "type", "veth", "peer", "name", name, "netns", self.wires)
+        run("ip", "-n", self.wires, "link", "set", "dev", name, "master", bridge, "up")
         for command in (f"addr add {address}/24 brd + dev eth0", "link set eth0 up", "link set lo up",
                         f"route add default via {address.rsplit('.', 1)[0]}.1"):
             run("ip", "-n", netns, *command.split())
