@@ -29,13 +29,6 @@ constexpr DisplayOptions kQuiet{.systemMessages = false, .autoWrap = false};
 
 class LinePresenterTest : public testing::Test {
  protected:
-  // Chat lines with auto line-break on, on a display this wide.
-  Lines Wrapped(const std::string& text, int listWidth) {
-    presenter.SetListWidth(listWidth);
-    presenter.Present(text, LineKind::Chat, kEverything);
-    return display.lines;
-  }
-
   FakeDisplay display;
   LinePresenter presenter{display};
 };
@@ -86,6 +79,8 @@ TEST_F(LinePresenterTest, BreaksWideChatLinesAtWholeCharacters) {
     int width;
     Lines shown;
   } cases[] = {
+      {"[M1]0123456789", 50, {"[M1]0123456789"}},  // a fixed-phrase line has no '>'
+      {"[M2]xyz>", 50, {"[M2]xyz>"}},              // nothing after the first '>': still shown
       {"ab > 56789012345", 160, {"ab > 56789012345"}},
       {"ab > 56789012345", 159, {"ab > 567890123", "ab > 45"}},
       {"ab > 0123456789", 105, {"ab > 012", "ab > 345", "ab > 678", "ab > 9"}},  // reached exactly
@@ -97,21 +92,12 @@ TEST_F(LinePresenterTest, BreaksWideChatLinesAtWholeCharacters) {
   };
   for (const auto& c : cases) {
     display.lines.clear();
-    EXPECT_EQ(Wrapped(c.text, c.width), c.shown) << c.text << " at " << c.width;
+    presenter.SetListWidth(c.width);
+    presenter.Present(c.text, LineKind::Chat, kEverything);
+    EXPECT_EQ(display.lines, c.shown) << c.text << " at " << c.width;
   }
-  EXPECT_TRUE(display.extents.empty());  // broken or fitting lines leave the extent alone
-}
-
-TEST_F(LinePresenterTest, TextWithNothingToBreakAtIsOneLineWithTheExtent) {
-  // A fixed-phrase line has no '>'.
-  EXPECT_EQ(Wrapped("[M1]0123456789", 50), (Lines{"[M1]0123456789"}));
-  // Nothing after the first '>': still shown, not lost.
-  EXPECT_EQ(Wrapped("[M2]xyz>", 50), (Lines{"[M1]0123456789", "[M2]xyz>"}));
+  // Only the line with nothing to break at widens the extent.
   EXPECT_EQ(display.extents, (std::vector<int>{141}));
-  // Auto line-break off: a wide chat line is not broken either.
-  presenter.Present("ab > 0123456789abc", LineKind::Chat, kQuiet);
-  EXPECT_EQ(display.lines.back(), "ab > 0123456789abc");
-  EXPECT_EQ(display.extents.back(), 181);
 }
 
 }  // namespace
