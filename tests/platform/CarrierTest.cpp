@@ -22,27 +22,6 @@ TEST(BroadcastSlot, OnlyOneCopyCanHoldThePort) {
   EXPECT_EQ(BroadcastSlot::Open(same), nullptr);
 }
 
-// Oversized messages are dropped whole; a message larger than the reader's buffer waits.
-TEST(BroadcastSlot, CountsAndReadsInOrderWhatFitsItsBuffer) {
-  auto slot = test::OpenLoopbackSlot();
-  const Bytes big(1024, 'B'), small(10, 's'), empty;
-  for (const Bytes& message : {Bytes(1025, 'x'), big, Bytes(5010, 'y'), small, empty})
-    UdpCarrier::Open("127.0.0.1", 0)->SendTo(message, "127.0.0.1", slot->Port());
-  int nextSize = 0, count = 0;
-  ASSERT_TRUE(test::WaitUntil([&] { return slot->GetInfo(&nextSize, &count) && count == 3; }));
-  EXPECT_EQ(nextSize, 1024);
-  std::uint8_t buffer[1024];
-  EXPECT_EQ(slot->Read(buffer, 50), -1);
-  for (const Bytes& message : {big, small, empty}) {
-    ASSERT_EQ(slot->Read(buffer, sizeof buffer), static_cast<int>(message.size()));
-    EXPECT_TRUE(std::equal(message.begin(), message.end(), buffer));
-  }
-  ASSERT_TRUE(slot->GetInfo(&nextSize, &count));
-  EXPECT_EQ(nextSize, BroadcastSlot::kNoMessage);
-  slot->Close();
-  EXPECT_FALSE(slot->GetInfo(&nextSize, &count));
-}
-
 TEST(UdpCarrier, DropsDatagramsOverTheBufferWithoutWritingPastIt) {
   auto receiver = UdpCarrier::Open("127.0.0.2", 0);
   auto sender = UdpCarrier::Open("127.0.0.1", 0);

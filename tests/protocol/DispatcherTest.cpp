@@ -107,12 +107,6 @@ class DispatcherTest : public testing::Test {
     for (const MemberRow& row : session.Members().Rows()) handles.push_back(Cp932ToUtf8(row.handle));
     return handles;
   }
-  Strings Notices() const {
-    Strings notices;
-    for (const std::string& line : window.shown)
-      if (line.starts_with("N ")) notices.push_back(line.substr(2));
-    return notices;
-  }
   // Sent synchronously on loopback: already waiting in the tap. The addressee of a reply is its target.
   Strings Answers() {
     Strings answers;
@@ -138,7 +132,7 @@ const Case kCases[] = {
     {"handles compared whole: a shorter one", Hello("10.0.0.3", "bo"),
      {"bob", "bo"}, {"T Received CMD_HELLO 10.0.0.3", "N *** <<bo>> がログインしました ***"}, {"0011 10.0.0.3"}},
     {"the own handle is refused", Hello("10.0.0.4", "me"), kBob, {"T Received CMD_HELLO 10.0.0.4"}, {"0050 10.0.0.4"}},
-    {"a member's handle is refused", Hello("10.0.0.5", "bob"), kBob, {"T Received CMD_HELLO 10.0.0.5"}, {"0050 10.0.0.5"}},
+    {"a member's handle refused", Hello("10.0.0.5", "bob"), kBob, {"T Received CMD_HELLO 10.0.0.5"}, {"0050 10.0.0.5"}},
     {"a restart at a known address", Hello("10.0.0.2", "bob"),
      kBob, {"T Received CMD_HELLO 10.0.0.2", "T Already connected member"}},
     {"logged out: nothing changes", Hello("10.0.0.3", "carol"), kBob, {"T Disposed Message (not login)"}, {}, false},
@@ -154,8 +148,8 @@ const Case kCases[] = {
      kBob, {}, {"0061 10.0.0.9"}},
     {"a departure", Bye("10.0.0.2"), {}, {"T Received CMD_BYE 10.0.0.2", "N *** <<bob>> がログアウトしました ***"}},
     {"our own packet: the address and our last tag", Bye("10.0.0.1", 41), kBob, {"T Received Own Message"}},
-    {"a chat from a member", Chat(code::kBcMsg, "10.0.0.2"), kBob, {"T Received BC_MSG 10.0.0.2", "ALERT", "C bob > msg"}},
-    {"a chat from a stranger", Chat(code::kBcMsg, "10.0.0.9"), kBob, {"T Received BC_MSG 10.0.0.9", "T Not connect member"}},
+    {"a member's chat", Chat(code::kBcMsg, "10.0.0.2"), kBob, {"T Received BC_MSG 10.0.0.2", "ALERT", "C bob > msg"}},
+    {"a stranger's chat", Chat(code::kBcMsg, "10.0.0.9"), kBob, {"T Received BC_MSG 10.0.0.9", "T Not connect member"}},
     {"a message chosen for another copy", Chat(code::kSlMsg, "10.0.0.2", "10.0.0.3"),
      kBob, {"T Received SL_MSG 10.0.0.2", "T Received Other SL_MSG"}},
     {"a message chosen for this copy", Chat(code::kSlMsg, "10.0.0.2", "10.0.0.1"),
@@ -213,8 +207,10 @@ TEST_F(DispatcherTest, AMemberLeavesOnceWhicheverWayByeAndLivenessMeet) {
     if (byeFirst) Dispatch(Bye("10.0.0.2"));
     else session.Liveness().ReportSilentMembers();
     window.onLine = nullptr;
-    EXPECT_EQ(Notices(),
-              Strings{byeFirst ? "*** <<bob>> がログアウトしました ***" : "*** <<bob>> はログアウトしたかもしれません ***"});
+    const Strings byeThenReport = {"T Received CMD_BYE 10.0.0.2", "N *** <<bob>> がログアウトしました ***"};
+    const Strings reportThenBye = {"T Received CMD_BYE 10.0.0.2", "T Already disconnect member",
+                                   "N *** <<bob>> はログアウトしたかもしれません ***"};
+    EXPECT_EQ(window.shown, byeFirst ? byeThenReport : reportThenBye);
     EXPECT_TRUE(Handles().empty());
   }
 }
@@ -236,7 +232,7 @@ TEST_F(DispatcherTest, LivenessAsksEveryNinetySecondsAndWaitsTenForAnswers) {
   EXPECT_EQ(window.caption, "接続中のメンバ");
   EXPECT_EQ(window.timers.count(LivenessTimer::Answer), 0u);
   EXPECT_EQ(session.Members().Count(), 149);
-  EXPECT_EQ(Notices(), Strings{"*** <<m120>> はログアウトしたかもしれません ***"});
+  EXPECT_EQ(window.shown, Strings{"N *** <<m120>> はログアウトしたかもしれません ***"});
   session.Logout();
   EXPECT_TRUE(window.timers.empty());
   EXPECT_EQ(session.Members().Count(), 0);
