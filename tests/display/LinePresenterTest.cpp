@@ -10,9 +10,12 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Every byte is 10 pixels wide, so a double-byte character is 20.
-class FakeDisplay : public MessageDisplay {
- public:
+constexpr DisplayOptions kEverything{.systemMessages = true, .autoWrap = true};
+constexpr DisplayOptions kQuiet{.systemMessages = false, .autoWrap = false};
+
+// The test is the display: every byte is 10 pixels wide, so a double-byte character is 20.
+class LinePresenterTest : public testing::Test, public MessageDisplay {
+ protected:
   void AppendLine(const std::string& cp932) override { lines.push_back(cp932); }
   int LineCount() const override { return static_cast<int>(lines.size()); }
   void ShowLastLine() override { ++scrolls; }
@@ -22,36 +25,27 @@ class FakeDisplay : public MessageDisplay {
   Lines lines;
   int scrolls = 0;
   std::vector<int> extents;
-};
-
-constexpr DisplayOptions kEverything{.systemMessages = true, .autoWrap = true};
-constexpr DisplayOptions kQuiet{.systemMessages = false, .autoWrap = false};
-
-class LinePresenterTest : public testing::Test {
- protected:
-  FakeDisplay display;
-  LinePresenter presenter{display};
+  LinePresenter presenter{*this};
 };
 
 TEST_F(LinePresenterTest, ShowsEachKindAsItsOptionsSay) {
   presenter.Present("*** hidden ***", LineKind::Notice, kQuiet);
   presenter.Present("trace on an empty display", LineKind::Trace, kEverything);
-  EXPECT_TRUE(display.lines.empty());
-  EXPECT_EQ(display.scrolls, 0);
+  EXPECT_TRUE(lines.empty());
+  EXPECT_EQ(scrolls, 0);
 
   presenter.Present("prompt", LineKind::Prompt, kQuiet);
   presenter.Present("notice", LineKind::Notice, kEverything);
   presenter.Present("chat", LineKind::Chat, kQuiet);
-  EXPECT_EQ(display.lines, (Lines{"prompt", "notice", "chat"}));
-  EXPECT_EQ(display.scrolls, 3);
+  EXPECT_EQ(lines, (Lines{"prompt", "notice", "chat"}));
+  EXPECT_EQ(scrolls, 3);
 
   // Hidden notices leave the view alone; traces and unknown kinds bring the end back.
   presenter.Present("*** hidden ***", LineKind::Notice, kQuiet);
-  EXPECT_EQ(display.scrolls, 3);
+  EXPECT_EQ(scrolls, 3);
   presenter.Present("------------", LineKind::Trace, kEverything);
   presenter.Present("kind 7", static_cast<LineKind>(7), kEverything);
-  EXPECT_EQ(display.lines.size(), 3u);
-  EXPECT_EQ(display.scrolls, 5);
+  EXPECT_EQ(scrolls, 5);
 }
 
 TEST_F(LinePresenterTest, ExtentFollowsTheWidestUnwrappedLineUntilCleared) {
@@ -61,13 +55,13 @@ TEST_F(LinePresenterTest, ExtentFollowsTheWidestUnwrappedLineUntilCleared) {
   presenter.Present("12345678", LineKind::Notice, kEverything);  // as wide: set again
   // Prompts and notices are never broken, whatever their width.
   presenter.Present("x> 1234567890", LineKind::Prompt, kEverything);
-  EXPECT_EQ(display.extents, (std::vector<int>{81, 81, 131}));
+  EXPECT_EQ(extents, (std::vector<int>{81, 81, 131}));
   EXPECT_EQ(presenter.MaxLineWidth(), 130);
 
   presenter.Clear();
   EXPECT_EQ(presenter.MaxLineWidth(), 0);
   presenter.Present("ab", LineKind::Prompt, kEverything);
-  EXPECT_EQ(display.extents, (std::vector<int>{81, 81, 131, 0, 21}));
+  EXPECT_EQ(extents, (std::vector<int>{81, 81, 131, 0, 21}));
 }
 
 // Each byte is 10 pixels: a segment closes where it first reaches the width less 25, and
@@ -91,13 +85,13 @@ TEST_F(LinePresenterTest, BreaksWideChatLinesAtWholeCharacters) {
       {"a> " + a + a + "x\x82", 75, {"a> " + a, "a> " + a, "a> x\x82"}},  // a cut lead byte alone
   };
   for (const auto& c : cases) {
-    display.lines.clear();
+    lines.clear();
     presenter.SetListWidth(c.width);
     presenter.Present(c.text, LineKind::Chat, kEverything);
-    EXPECT_EQ(display.lines, c.shown) << c.text << " at " << c.width;
+    EXPECT_EQ(lines, c.shown) << c.text << " at " << c.width;
   }
   // Only the line with nothing to break at widens the extent.
-  EXPECT_EQ(display.extents, (std::vector<int>{141}));
+  EXPECT_EQ(extents, (std::vector<int>{141}));
 }
 
 }  // namespace

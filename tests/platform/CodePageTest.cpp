@@ -14,13 +14,10 @@ TEST(CodePage, ConvertsBothWaysAndMarksWhatItCannotHold) {
   EXPECT_EQ(Cp932ToUtf8(toCp932[0].second), toCp932[0].first);
   EXPECT_EQ(Cp932ToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
   EXPECT_EQ(Cp932ToUtf8("ab\x82"), "ab\xEF\xBF\xBD");  // lead byte cut off at the end
-}
-
-TEST(CodePage, LeadBytesAreThoseOfCodePage932) {
-  for (const unsigned char byte : std::initializer_list<unsigned char>{0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(IsLeadByte(byte)) << int{byte};
   // 0xA0-0xDF are half-width katakana, single bytes.
-  for (const unsigned char byte : std::initializer_list<unsigned char>{0x80, 0xA0, 0xDF, 0xFD})
-    EXPECT_FALSE(IsLeadByte(byte)) << int{byte};
+  const std::pair<unsigned char, bool> leads[] = {{0x80, false}, {0x81, true}, {0x9F, true}, {0xA0, false},
+                                                  {0xDF, false}, {0xE0, true}, {0xFC, true}, {0xFD, false}};
+  for (const auto& [byte, lead] : leads) EXPECT_EQ(IsLeadByte(byte), lead) << int{byte};
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 #include "display/ChatLine.h"
 #include "platform/CodePage.h"
-#include "protocol/ChatSession.h"
+#include "tests/fuzz/NullHost.h"
 #include "tests/support/PacketCapture.h"
 
 namespace korvane {
@@ -48,32 +48,26 @@ Bytes Chat(std::string_view kind, const char* from, const char* to = "") {
   });
 }
 
-// Records in order what the session shows: "T " trace, "N " notice, "C " chat, "B " box, "ALERT".
-class Window : public ChatHost {
+// A minimised window: records in order what the session shows ("T " trace, "N " notice, "C "
+// chat, "B " box, "ALERT"), its timers and the member list's caption.
+class Window : public fuzz::NullHost {
  public:
   void ShowLine(const std::string& text, LineKind kind) override {
     if (onLine) onLine(Cp932ToUtf8(text));
     shown.push_back((kind == LineKind::Trace ? "T " : kind == LineKind::Chat ? "C " : "N ") + Cp932ToUtf8(text));
   }
   void ShowMessageBox(const std::string& text, unsigned) override { shown.push_back("B " + Cp932ToUtf8(text)); }
-  void RecordSelection(SelectionRecord&) override {}
   void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override {
     ShowLine(FormatChatLine(PacketView(packet), selective), LineKind::Chat);
   }
-  bool IsIconic() override { return iconic; }
+  bool IsIconic() override { return true; }
   void AlertMinimised(const PacketView&) override { shown.push_back("ALERT"); }
-  void Logout() override { session->Logout(); }
   void SetTimer(LivenessTimer timer, std::chrono::milliseconds interval) override { timers[timer] = interval; }
   void KillTimer(LivenessTimer timer) override { timers.erase(timer); }
   void SetMemberCaption(const std::string& text) override { caption = Cp932ToUtf8(text); }
-  void MemberAdded(const MemberRow&, int) override {}
-  void MemberRemoved(const MemberRow&, int) override {}
-  void MembersCleared() override {}
 
-  ChatSession* session = nullptr;
   std::function<void(const std::string& utf8)> onLine;  // before a line is recorded
   Strings shown;
-  bool iconic = false;
   std::map<LivenessTimer, std::chrono::milliseconds> timers;
   std::string caption;
 };
@@ -93,15 +87,13 @@ void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 class DispatcherTest : public testing::Test {
  protected:
   DispatcherTest() {
-    window.session = &session;
+    window.Attach(session);
     session.State().SetOwnHandle(Handle("me"));
     session.State().m_bLoggedIn = 1;
     session.State().m_nLastSendTag = 41;
   }
   void Dispatch(const Bytes& packet) { session.Dispatch().DispatchPacket(packet); }
-  void AddMember(const char* handle, const char* address) {
-    session.Members().AddMember(Utf8ToCp932(handle), Address(address));
-  }
+  void AddMember(const std::string& handle, const char* at) { session.Members().AddMember(handle, Address(at)); }
   Strings Handles() {
     Strings handles;
     for (const MemberRow& row : session.Members().Rows()) handles.push_back(Cp932ToUtf8(row.handle));
@@ -125,7 +117,7 @@ class DispatcherTest : public testing::Test {
 const std::string kCarolIn = "N *** <<carol>> がログインしています ***";
 const Strings kBob = {"bob"}, kBobAndCarol = {"bob", "carol"};
 
-// bob at 10.0.0.2 is listed before; the window is minimised.
+// bob at 10.0.0.2 is listed before.
 const Case kCases[] = {
     {"handles compared whole: a longer one", Hello("10.0.0.22", "bobby"),
      {"bob", "bobby"}, {"T Received CMD_HELLO 10.0.0.22", "N *** <<bobby>> がログインしました ***"}, {"0011 10.0.0.22"}},
@@ -170,7 +162,6 @@ TEST_P(DispatcherCases, ShowsListsAndAnswers) {
   const Case& c = GetParam();
   AddMember("bob", "10.0.0.2");
   session.State().m_bLoggedIn = c.loggedIn ? 1 : 0;
-  window.iconic = true;
   Dispatch(c.packet);
   EXPECT_EQ(Handles(), c.handles);
   EXPECT_EQ(window.shown, c.shown);
@@ -221,7 +212,7 @@ TEST_F(DispatcherTest, LivenessAsksEveryNinetySecondsAndWaitsTenForAnswers) {
   session.State().m_bLoggedIn = 0;
   session.Login(Handle("me"));
   EXPECT_EQ(window.timers.at(LivenessTimer::Probe), std::chrono::seconds(90));
-  for (int i = 0; i < 150; ++i) AddMember(("m" + std::to_string(i)).c_str(), ("10.1.0." + std::to_string(i)).c_str());
+  for (int i = 0; i < 150; ++i) AddMember("m" + std::to_string(i), ("10.1.0." + std::to_string(i)).c_str());
   session.OnTimer(LivenessTimer::Probe);
   EXPECT_EQ(window.timers.at(LivenessTimer::Answer), std::chrono::seconds(10));
   EXPECT_EQ(window.caption, "メンバリスト更新中・・・");

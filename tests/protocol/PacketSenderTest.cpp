@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 #include "platform/CodePage.h"
@@ -14,40 +15,10 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Strings = std::vector<std::string>;
 
-// The member list's selection, and what the sender shows: its own lines and its boxes.
-class Host : public ChatSendHost, public MessageBoxHost {
- public:
-  void ShowMessageBox(const std::string& text, unsigned style) override { boxes.push_back({Cp932ToUtf8(text), style}); }
-  void RecordSelection(SelectionRecord& record) override { record = selection; }
-  void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override {
-    const PacketView view(packet);
-    ownLines.push_back(std::string(TextOf(view.Handle())) + (selective == 1 ? "(sel)" : " > ") +
-                       std::string(view.Text()));
-  }
-  // rows: one character per member row, '1' for a selected one (at 127.0.0.<10 + row>).
-  void Select(std::string_view rows) {
-    selection = {std::string(rows), {}};
-    for (std::size_t row = 0; row < rows.size(); ++row)
-      selection.m_selAddrs.push_back(MakeFixedText<16>("127.0.0." + std::to_string(row + 10)));
-  }
-
-  SelectionRecord selection;
-  Strings ownLines;
-  std::vector<std::pair<std::string, unsigned>> boxes;
-};
-
-class FailingWriter : public BroadcastWriter {
- public:
-  explicit FailingWriter(BroadcastResult result) : result_(result) {}
-  BroadcastResult Write(std::span<const std::uint8_t>) override { return result_; }
-
- private:
-  BroadcastResult result_;
-};
-
 // A copy whose broadcasts and unicast datagrams all reach one capture, so the order of
-// everything it puts on the wire can be checked.
-class PacketSenderTest : public testing::Test {
+// everything it puts on the wire can be checked. The test is the window: it records the own
+// lines and boxes, and holds the member list's selection.
+class PacketSenderTest : public testing::Test, public ChatSendHost, public MessageBoxHost, public BroadcastWriter {
  protected:
   PacketSenderTest() {
     session.m_szOwnAddress = MakeFixedText<16>("10.0.0.1");
@@ -55,17 +26,29 @@ class PacketSenderTest : public testing::Test {
     session.m_bLoggedIn = 1;
     sender.SetSocket(udp.get());
   }
+  void ShowMessageBox(const std::string& text, unsigned style) override { boxes.push_back({Cp932ToUtf8(text), style}); }
+  void RecordSelection(SelectionRecord& record) override { record = selection; }
+  void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override {
+    const PacketView view(packet);
+    ownLines.push_back(std::string(TextOf(view.Handle())) + (selective == 1 ? "(sel)" : " > ") +
+                       std::string(view.Text()));
+  }
+  BroadcastResult Write(std::span<const std::uint8_t> packet) override {
+    return failure ? *failure : writer.Write(packet);
+  }
   std::vector<test::PacketCapture::Datagram> Wire() { return capture.Take(10, std::chrono::milliseconds(50)); }
 
   test::PacketCapture capture;
-  CarrierConfig config{.broadcastDestinations = {{"127.0.0.1", capture.Port()}}};
+  SocketBroadcastWriter writer{{.broadcastDestinations = {{"127.0.0.1", capture.Port()}}}};
+  std::optional<BroadcastResult> failure;
+  SelectionRecord selection;
+  Strings ownLines;
+  std::vector<std::pair<std::string, unsigned>> boxes;
   SessionState session;
   std::recursive_mutex tableMutex;
   OutDomainTable outDomain{tableMutex};
   std::unique_ptr<UdpCarrier> udp = UdpCarrier::Open("127.0.0.1", 0);
-  Host host;
-  SocketBroadcastWriter writer{config};
-  PacketSender sender{session, outDomain, writer, host, host, capture.Port()};
+  PacketSender sender{session, outDomain, *this, *this, *this, capture.Port()};
 };
 
 TEST_F(PacketSenderTest, BroadcastFirstThenOneIdenticalDatagramPerRegisteredAddressInOrder) {
@@ -80,39 +63,28 @@ TEST_F(PacketSenderTest, BroadcastFirstThenOneIdenticalDatagramPerRegisteredAddr
     EXPECT_EQ(datagram.bytes, wire[0].bytes);
   }
   EXPECT_EQ(destinations, (Strings{"127.0.0.1", "127.0.0.3", "127.0.0.2", "127.0.0.4"}));
-}
-
-TEST_F(PacketSenderTest, FailedBroadcastIsReportedAndSendsNoDatagram) {
-  const AddressText registered[] = {MakeFixedText<16>("127.0.0.2")};
-  outDomain.Assign(1, registered);
+  // A failed broadcast is told, and then no datagram is sent.
   for (const BroadcastResult result : {BroadcastResult::OpenFailed, BroadcastResult::WriteFailed}) {
-    FailingWriter failing(result);
-    PacketSender failingSender(session, outDomain, failing, host, host, capture.Port());
-    failingSender.SetSocket(udp.get());
-    std::array<std::uint8_t, 26> packet{};
-    EXPECT_EQ(failingSender.SendPacket(packet, 16), -1);
+    failure = result;
+    sender.SendBye();
   }
-  EXPECT_EQ(host.boxes, (std::vector<std::pair<std::string, unsigned>>{
-                            {"書き込み用メールスロットのオープンに失敗した", MB_OK},
-                            {"メールスロットへの書き込みに失敗しました", MB_OK}}));
+  EXPECT_EQ(boxes, (std::vector<std::pair<std::string, unsigned>>{
+                       {"書き込み用メールスロットのオープンに失敗した", MB_OK},
+                       {"メールスロットへの書き込みに失敗しました", MB_OK}}));
   EXPECT_TRUE(Wire().empty());
 }
 
-// A chat text is cut to what a peer can read, yet the own line shows it up to byte 5000.
-TEST_F(PacketSenderTest, PayloadsOver5000AreRefusedSilentlyBeforeATagIsDrawn) {
-  host.Select("");
+// Refused before a tag is drawn, and silently; a chat too long is still shown, up to byte 5000.
+TEST_F(PacketSenderTest, PayloadsOver5000AreRefused) {
   sender.SendChat(Bytes(4918, 'a'));  // a payload of 5000
   const int tagAfterSend = session.m_nLastSendTag;
   sender.SendChat(Bytes(4919, 'b'));
   std::vector<std::uint8_t> packet(5011, 'x');
-  EXPECT_EQ(sender.SendPacket(packet, 5001), -1);
   EXPECT_EQ(sender.SendPacket(packet, -1), -1);
   EXPECT_EQ(session.m_nLastSendTag.load(), tagAfterSend);
-  EXPECT_TRUE(host.boxes.empty());
-  const auto wire = Wire();
-  ASSERT_EQ(wire.size(), 1u);
-  EXPECT_EQ(wire[0].bytes.size(), 5010u);
-  EXPECT_EQ(host.ownLines, (Strings{"bob > " + std::string(4910, 'a'), "bob > " + std::string(4910, 'b')}));
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(Wire().size(), 1u);
+  EXPECT_EQ(ownLines, (Strings{"bob > " + std::string(4910, 'a'), "bob > " + std::string(4910, 'b')}));
 }
 
 TEST_F(PacketSenderTest, NothingLeavesWhileLoggedOutNorAsARefusalOfTheOwnAddress) {
@@ -139,8 +111,10 @@ TEST_F(PacketSenderTest, ChatGoesToTheChosenMembersOrToEverybody) {
                {"0100", {"0030 127.0.0.11 41"}},
                {"1011", {"0030 127.0.0.10 41", "0030 127.0.0.12 18467", "0030 127.0.0.13 6334"}}};
   for (const auto& c : cases) {
-    host.Select(c.rows);
-    host.ownLines.clear();
+    selection = {c.rows, {}};  // row r at 127.0.0.<10 + r>
+    for (std::size_t row = 0; row < selection.m_selFlags.size(); ++row)
+      selection.m_selAddrs.push_back(MakeFixedText<16>("127.0.0.1" + std::to_string(row)));
+    ownLines.clear();
     std::thread([&] { sender.SendChat(Bytes(japanese.begin(), japanese.end())); }).join();
     Strings sent;
     for (const auto& [destination, bytes] : Wire()) {
@@ -150,7 +124,7 @@ TEST_F(PacketSenderTest, ChatGoesToTheChosenMembersOrToEverybody) {
       EXPECT_EQ(view.Text(), japanese);
     }
     EXPECT_EQ(sent, c.sent) << c.rows;
-    EXPECT_EQ(host.ownLines, Strings{"bob > " + japanese});
+    EXPECT_EQ(ownLines, Strings{"bob > " + japanese});
   }
 }
 

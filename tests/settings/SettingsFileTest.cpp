@@ -72,8 +72,7 @@ TEST_F(SettingsFileTest, GarbageIsReadWithinBounds) {
   const SettingsRecord record = ReadFrom(std::string(kSize, '\xFF'));
   EXPECT_EQ(UsableAddrCount(record), 0);  // stored as -1
   EXPECT_EQ(FieldText(record.szAddrIP[99]).size(), 16u);
-  for (const auto& [stored, usable] :
-       {std::pair{INT_MIN, 0}, {37, 37}, {101, 100}, {INT_MAX, 100}}) {
+  for (const auto& [stored, usable] : {std::pair{INT_MIN, 0}, {37, 37}, {101, 100}, {INT_MAX, 100}}) {
     SettingsRecord counted;
     counted.nAddrCount = stored;
     EXPECT_EQ(UsableAddrCount(counted), usable) << stored;

@@ -25,7 +25,6 @@ class MessageBoxRecorder {
     });
   }
   ~MessageBoxRecorder() { SetMessageBoxHandler(previous_); }
-
   std::vector<RecordedBox> Boxes() const {
     std::lock_guard lock(mutex_);
     return boxes_;

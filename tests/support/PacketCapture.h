@@ -41,8 +41,10 @@ class PacketCapture {
       message.msg_iov = &io;
       message.msg_iovlen = 1;
       message.msg_control = control;
-      for (ssize_t size; taken.size() < count &&
-                         (message.msg_controllen = sizeof control, size = ::recvmsg(socket_.Get(), &message, MSG_DONTWAIT)) >= 0;) {
+      while (taken.size() < count) {
+        message.msg_controllen = sizeof control;
+        const ssize_t size = ::recvmsg(socket_.Get(), &message, MSG_DONTWAIT);
+        if (size < 0) break;
         const auto* info = reinterpret_cast<const in_pktinfo*>(CMSG_DATA(CMSG_FIRSTHDR(&message)));
         taken.push_back({FormatIpv4(info->ipi_addr), {buffer.begin(), buffer.begin() + size}});
       }
