@@ -35,13 +35,5 @@ TEST(LogSizeCap, IsReadLikeAtoiAndBelowOneMeansNone) {
   for (const auto& [text, cap] : caps) EXPECT_EQ(LogSizeCapKB(text), cap) << '"' << text << '"';
 }
 
-TEST(Cp932Prefix, NeverSplitsADoubleByteCharacter) {
-  const std::string kana = Utf8ToCp932("あいう");  // three double-byte characters
-  EXPECT_EQ(Cp932Prefix(kana, 5), kana.substr(0, 4));
-  EXPECT_EQ(Cp932Prefix(kana, 6), kana);
-  EXPECT_EQ(Cp932Prefix("a" + kana, 2), "a");
-  EXPECT_EQ(Cp932Prefix("ab\x82", 3), "ab\x82");  // a broken last character counts alone
-}
-
 }  // namespace
 }  // namespace korvane

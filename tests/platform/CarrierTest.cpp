@@ -1,26 +1,17 @@
-// The carriers on real sockets over loopback.
+#include "platform/UdpCarrier.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
-#include "platform/BroadcastWriter.h"
-#include "tests/support/Loopback.h"
+#include "tests/support/Wait.h"
 
 namespace korvane {
 namespace {
 
-using test::Bytes;
-
-TEST(BroadcastSlot, OnlyOneCopyCanHoldThePort) {
-  auto first = test::OpenLoopbackSlot("0.0.0.0");
-  ASSERT_NE(first, nullptr);
-  CarrierConfig same;
-  same.slotPort = first->Port();
-  EXPECT_EQ(BroadcastSlot::Open(same), nullptr);
-  same.slotAddress = "127.0.0.1";
-  EXPECT_EQ(BroadcastSlot::Open(same), nullptr);
-}
+using Bytes = std::vector<std::uint8_t>;
 
 TEST(UdpCarrier, DropsDatagramsOverTheBufferWithoutWritingPastIt) {
   auto receiver = UdpCarrier::Open("127.0.0.2", 0);
@@ -33,18 +24,6 @@ TEST(UdpCarrier, DropsDatagramsOverTheBufferWithoutWritingPastIt) {
   test::WaitUntil([&] { return (size = receiver->ReceiveFrom(buffer.data(), 1024)) > 0; });
   EXPECT_EQ(size, 26);
   EXPECT_TRUE(std::all_of(buffer.begin() + 1024, buffer.end(), [](auto b) { return b == 0xAA; }));
-}
-
-TEST(SocketBroadcastWriter, ReachesEveryDestinationAndFailsWhenNoneIsReached) {
-  auto first = test::OpenLoopbackSlot();
-  auto second = test::OpenLoopbackSlot();
-  CarrierConfig both{.broadcastDestinations = {{"127.0.0.1", first->Port()}, {"127.0.0.1", second->Port()}}};
-  EXPECT_EQ(SocketBroadcastWriter(both).Write(Bytes(76, 'p')), BroadcastResult::Sent);
-  int nextSize = 0, count = 0;
-  for (auto* slot : {first.get(), second.get()})
-    EXPECT_TRUE(test::WaitUntil([&] { return slot->GetInfo(&nextSize, &count) && nextSize == 76; }));
-  CarrierConfig nowhere{.broadcastDestinations = {{"127.0.0.1", 0}, {"not an address", 9829}}};
-  EXPECT_EQ(SocketBroadcastWriter(nowhere).Write(Bytes(76, 'p')), BroadcastResult::WriteFailed);
 }
 
 }  // namespace

@@ -74,19 +74,6 @@ TEST_F(PacketSenderTest, BroadcastFirstThenOneIdenticalDatagramPerRegisteredAddr
   EXPECT_TRUE(Wire().empty());
 }
 
-// Refused before a tag is drawn, and silently; a chat too long is still shown, up to byte 5000.
-TEST_F(PacketSenderTest, PayloadsOver5000AreRefused) {
-  sender.SendChat(Bytes(4918, 'a'));  // a payload of 5000
-  const int tagAfterSend = session.m_nLastSendTag;
-  sender.SendChat(Bytes(4919, 'b'));
-  std::vector<std::uint8_t> packet(5011, 'x');
-  EXPECT_EQ(sender.SendPacket(packet, -1), -1);
-  EXPECT_EQ(session.m_nLastSendTag.load(), tagAfterSend);
-  EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(Wire().size(), 1u);
-  EXPECT_EQ(ownLines, (Strings{"bob > " + std::string(4910, 'a'), "bob > " + std::string(4910, 'b')}));
-}
-
 TEST_F(PacketSenderTest, NothingLeavesWhileLoggedOutNorAsARefusalOfTheOwnAddress) {
   session.m_bLoggedIn = 0;
   sender.SendBye();

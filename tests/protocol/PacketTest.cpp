@@ -59,26 +59,5 @@ TEST(PacketView, TextEndsAtCrZeroOrByte5000) {
   for (const auto& [packet, text] : cases) EXPECT_EQ(PacketView(AsBytes(packet)).Text(), text);
 }
 
-TEST(PacketView, NeverReadsPastTheBytesThatArrivedNorPastAField) {
-  const Bytes full = AsBytes(Built([](auto p) { return BuildHealthReply(p, kOwn, kPeer, kBob); }));
-  const PacketView cut{std::span<const std::uint8_t>(full).first(12)};
-  EXPECT_EQ(TextOf(cut.Address()), "10.0");
-  EXPECT_EQ(TextOf(cut.Handle()), "");
-  const PacketView tiny{std::span<const std::uint8_t>(full).first(6)};
-  EXPECT_FALSE(tiny.HasCode(code::kRspHlthy));
-  EXPECT_EQ(tiny.Tag(), 0x1234u);
-  const Bytes noTerminators(200, 'A');
-  EXPECT_EQ(TextOf(PacketView(noTerminators).Address()).size(), 16u);
-  EXPECT_EQ(TextOf(PacketView(noTerminators).Handle()).size(), 50u);
-}
-
-TEST(FixedText, ComparesWholeStrings) {
-  EXPECT_FALSE(SameText(MakeFixedText<16>("10.0.0.1"), MakeFixedText<16>("10.0.0.12")));
-  AddressText dirty = MakeFixedText<16>("10.0.0.1");
-  dirty[12] = 'x';  // garbage after the terminator does not count
-  EXPECT_TRUE(SameText(dirty, MakeFixedText<16>("10.0.0.1")));
-  EXPECT_EQ(TextOf(MakeFixedText<16>("0123456789abcdefXYZ")), "0123456789abcde");
-}
-
 }  // namespace
 }  // namespace korvane

@@ -68,17 +68,6 @@ TEST_F(SettingsFileTest, FullPhraseIsReadWholeAndLosesItsLastByteOnTheNextWrite)
   EXPECT_EQ(test::ReadBytes(path).substr(36, 33), std::string(31, 'x') + '\0' + 'y');
 }
 
-TEST_F(SettingsFileTest, GarbageIsReadWithinBounds) {
-  const SettingsRecord record = ReadFrom(std::string(kSize, '\xFF'));
-  EXPECT_EQ(UsableAddrCount(record), 0);  // stored as -1
-  EXPECT_EQ(FieldText(record.szAddrIP[99]).size(), 16u);
-  for (const auto& [stored, usable] : {std::pair{INT_MIN, 0}, {37, 37}, {101, 100}, {INT_MAX, 100}}) {
-    SettingsRecord counted;
-    counted.nAddrCount = stored;
-    EXPECT_EQ(UsableAddrCount(counted), usable) << stored;
-  }
-}
-
 TEST_F(SettingsFileTest, FailuresComeBackAsTheirMessagesAndLeaveTheRecord) {
   const std::string unopenable = folder.Path("no%sdir/TOOLBOX");  // '%' must come out as it is
   SettingsRecord record;
