@@ -10,9 +10,12 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Every byte is 10 pixels wide, so a double-byte character is 20.
-class FakeDisplay : public MessageDisplay {
- public:
+constexpr DisplayOptions kEverything{.systemMessages = true, .autoWrap = true};
+constexpr DisplayOptions kQuiet{.systemMessages = false, .autoWrap = false};
+
+// The test is the display: every byte is 10 pixels wide, so a double-byte character is 20.
+class LinePresenterTest : public testing::Test, public MessageDisplay {
+ protected:
   void AppendLine(const std::string& cp932) override { lines.push_back(cp932); }
   int LineCount() const override { return static_cast<int>(lines.size()); }
   void ShowLastLine() override { ++scrolls; }
@@ -22,43 +25,27 @@ class FakeDisplay : public MessageDisplay {
   Lines lines;
   int scrolls = 0;
   std::vector<int> extents;
-};
-
-constexpr DisplayOptions kEverything{.systemMessages = true, .autoWrap = true};
-constexpr DisplayOptions kQuiet{.systemMessages = false, .autoWrap = false};
-
-class LinePresenterTest : public testing::Test {
- protected:
-  // Chat lines with auto line-break on, on a display this wide.
-  Lines Wrapped(const std::string& text, int listWidth) {
-    presenter.SetListWidth(listWidth);
-    presenter.Present(text, LineKind::Chat, kEverything);
-    return display.lines;
-  }
-
-  FakeDisplay display;
-  LinePresenter presenter{display};
+  LinePresenter presenter{*this};
 };
 
 TEST_F(LinePresenterTest, ShowsEachKindAsItsOptionsSay) {
   presenter.Present("*** hidden ***", LineKind::Notice, kQuiet);
   presenter.Present("trace on an empty display", LineKind::Trace, kEverything);
-  EXPECT_TRUE(display.lines.empty());
-  EXPECT_EQ(display.scrolls, 0);
+  EXPECT_TRUE(lines.empty());
+  EXPECT_EQ(scrolls, 0);
 
   presenter.Present("prompt", LineKind::Prompt, kQuiet);
   presenter.Present("notice", LineKind::Notice, kEverything);
   presenter.Present("chat", LineKind::Chat, kQuiet);
-  EXPECT_EQ(display.lines, (Lines{"prompt", "notice", "chat"}));
-  EXPECT_EQ(display.scrolls, 3);
+  EXPECT_EQ(lines, (Lines{"prompt", "notice", "chat"}));
+  EXPECT_EQ(scrolls, 3);
 
   // Hidden notices leave the view alone; traces and unknown kinds bring the end back.
   presenter.Present("*** hidden ***", LineKind::Notice, kQuiet);
-  EXPECT_EQ(display.scrolls, 3);
+  EXPECT_EQ(scrolls, 3);
   presenter.Present("------------", LineKind::Trace, kEverything);
   presenter.Present("kind 7", static_cast<LineKind>(7), kEverything);
-  EXPECT_EQ(display.lines.size(), 3u);
-  EXPECT_EQ(display.scrolls, 5);
+  EXPECT_EQ(scrolls, 5);
 }
 
 TEST_F(LinePresenterTest, ExtentFollowsTheWidestUnwrappedLineUntilCleared) {
@@ -68,13 +55,13 @@ TEST_F(LinePresenterTest, ExtentFollowsTheWidestUnwrappedLineUntilCleared) {
   presenter.Present("12345678", LineKind::Notice, kEverything);  // as wide: set again
   // Prompts and notices are never broken, whatever their width.
   presenter.Present("x> 1234567890", LineKind::Prompt, kEverything);
-  EXPECT_EQ(display.extents, (std::vector<int>{81, 81, 131}));
+  EXPECT_EQ(extents, (std::vector<int>{81, 81, 131}));
   EXPECT_EQ(presenter.MaxLineWidth(), 130);
 
   presenter.Clear();
   EXPECT_EQ(presenter.MaxLineWidth(), 0);
   presenter.Present("ab", LineKind::Prompt, kEverything);
-  EXPECT_EQ(display.extents, (std::vector<int>{81, 81, 131, 0, 21}));
+  EXPECT_EQ(extents, (std::vector<int>{81, 81, 131, 0, 21}));
 }
 
 // Each byte is 10 pixels: a segment closes where it first reaches the width less 25, and
@@ -86,6 +73,8 @@ TEST_F(LinePresenterTest, BreaksWideChatLinesAtWholeCharacters) {
     int width;
     Lines shown;
   } cases[] = {
+      {"[M1]0123456789", 50, {"[M1]0123456789"}},  // a fixed-phrase line has no '>'
+      {"[M2]xyz>", 50, {"[M2]xyz>"}},              // nothing after the first '>': still shown
       {"ab > 56789012345", 160, {"ab > 56789012345"}},
       {"ab > 56789012345", 159, {"ab > 567890123", "ab > 45"}},
       {"ab > 0123456789", 105, {"ab > 012", "ab > 345", "ab > 678", "ab > 9"}},  // reached exactly
@@ -96,22 +85,13 @@ TEST_F(LinePresenterTest, BreaksWideChatLinesAtWholeCharacters) {
       {"a> " + a + a + "x\x82", 75, {"a> " + a, "a> " + a, "a> x\x82"}},  // a cut lead byte alone
   };
   for (const auto& c : cases) {
-    display.lines.clear();
-    EXPECT_EQ(Wrapped(c.text, c.width), c.shown) << c.text << " at " << c.width;
+    lines.clear();
+    presenter.SetListWidth(c.width);
+    presenter.Present(c.text, LineKind::Chat, kEverything);
+    EXPECT_EQ(lines, c.shown) << c.text << " at " << c.width;
   }
-  EXPECT_TRUE(display.extents.empty());  // broken or fitting lines leave the extent alone
-}
-
-TEST_F(LinePresenterTest, TextWithNothingToBreakAtIsOneLineWithTheExtent) {
-  // A fixed-phrase line has no '>'.
-  EXPECT_EQ(Wrapped("[M1]0123456789", 50), (Lines{"[M1]0123456789"}));
-  // Nothing after the first '>': still shown, not lost.
-  EXPECT_EQ(Wrapped("[M2]xyz>", 50), (Lines{"[M1]0123456789", "[M2]xyz>"}));
-  EXPECT_EQ(display.extents, (std::vector<int>{141}));
-  // Auto line-break off: a wide chat line is not broken either.
-  presenter.Present("ab > 0123456789abc", LineKind::Chat, kQuiet);
-  EXPECT_EQ(display.lines.back(), "ab > 0123456789abc");
-  EXPECT_EQ(display.extents.back(), 181);
+  // Only the line with nothing to break at widens the extent.
+  EXPECT_EQ(extents, (std::vector<int>{141}));
 }
 
 }  // namespace

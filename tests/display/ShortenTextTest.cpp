@@ -30,10 +30,8 @@ TEST(FitToColumnTest, ShortensWholeCharactersToTheColumn) {
       {a + a + a, 6, {a + "...", true}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.text.size());
     const FittedText fitted = FitToColumn(c.text, c.width, BytesWide);
-    EXPECT_EQ(fitted.text, c.expected.text);
-    EXPECT_EQ(fitted.shortened, c.expected.shortened);
+    EXPECT_EQ(std::pair(fitted.text, fitted.shortened), std::pair(c.expected.text, c.expected.shortened)) << c.text;
   }
 }
 

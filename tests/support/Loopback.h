@@ -17,7 +17,6 @@
 namespace korvane::test {
 
 using Bytes = std::vector<std::uint8_t>;
-using namespace std::chrono_literals;
 
 // A broadcast slot on address with a free port.
 inline std::unique_ptr<BroadcastSlot> OpenLoopbackSlot(const std::string& address = "127.0.0.1") {
@@ -25,40 +24,6 @@ inline std::unique_ptr<BroadcastSlot> OpenLoopbackSlot(const std::string& addres
   config.slotAddress = address;
   config.slotPort = 0;
   return BroadcastSlot::Open(config);
-}
-
-// Broadcasts that reach exactly the given slots.
-inline CarrierConfig BroadcastTo(const std::vector<const BroadcastSlot*>& receivers) {
-  CarrierConfig config;
-  for (const BroadcastSlot* slot : receivers) config.broadcastDestinations.push_back({"127.0.0.1", slot->Port()});
-  return config;
-}
-
-// Waits (bounded) until the slot holds at least count messages, then reads all it holds.
-inline std::vector<Bytes> ReadSlot(BroadcastSlot& slot, int count, std::chrono::milliseconds wait = 2s) {
-  int nextSize = 0;
-  int waiting = 0;
-  WaitUntil([&] { return !slot.GetInfo(&nextSize, &waiting) || waiting >= count; }, wait);
-  std::vector<Bytes> messages;
-  std::uint8_t buffer[1024];
-  for (int i = 0; i < waiting; ++i) {
-    const int size = slot.Read(buffer, sizeof buffer);
-    if (size < 0) break;
-    messages.emplace_back(buffer, buffer + size);
-  }
-  return messages;
-}
-
-// Every datagram that reaches socket within wait (stops early once count have come).
-inline std::vector<Bytes> ReadUdp(UdpCarrier& socket, std::size_t count, std::chrono::milliseconds wait = 2s) {
-  std::vector<Bytes> datagrams;
-  std::uint8_t buffer[1024];
-  WaitUntil([&] {
-    for (int size; datagrams.size() < count && (size = socket.ReceiveFrom(buffer, sizeof buffer)) > 0;)
-      datagrams.emplace_back(buffer, buffer + size);
-    return datagrams.size() >= count;
-  }, wait);
-  return datagrams;
 }
 
 // Hosts 127.0.0.<first>, <first + 1>, ... on two neighbouring ports free on all of them (the
@@ -70,7 +35,6 @@ class LoopbackHosts {
     for (int attempt = 0; attempt < 50 && slotPort_ == 0; ++attempt) TakeFreePorts();
   }
   std::string Address(int host) const { return addresses_.at(host); }
-  int Count() const { return static_cast<int>(addresses_.size()); }
   CarrierConfig CarriersOf(int host) const {
     CarrierConfig carriers;
     carriers.slotAddress = addresses_.at(host);
@@ -84,10 +48,12 @@ class LoopbackHosts {
   PacketCapture tap;  // every broadcast of every host, in the order sent
 
  private:
+  // Holds the probe's port on the first host and both ports on every other; a port taken
+  // elsewhere leaves slotPort_ 0 for another try.
   void TakeFreePorts() {
-    const UniqueFd probe = BindDatagramSocket(addresses_.at(0), 0);
-    const std::uint16_t slot = BoundPort(probe);
     std::vector<UniqueFd> held;
+    held.push_back(BindDatagramSocket(addresses_[0], 0));
+    const std::uint16_t slot = BoundPort(held[0]);
     for (const std::string& address : addresses_) {
       for (const std::uint16_t port : {slot, static_cast<std::uint16_t>(slot + 1)}) {
         if (address == addresses_[0] && port == slot) continue;

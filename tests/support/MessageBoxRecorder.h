@@ -25,9 +25,6 @@ class MessageBoxRecorder {
     });
   }
   ~MessageBoxRecorder() { SetMessageBoxHandler(previous_); }
-  MessageBoxRecorder(const MessageBoxRecorder&) = delete;
-  MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
-
   std::vector<RecordedBox> Boxes() const {
     std::lock_guard lock(mutex_);
     return boxes_;

@@ -24,22 +24,29 @@ class PacketCapture {
     std::vector<std::uint8_t> bytes;
   };
 
-  PacketCapture() : socket_(BindDatagramSocket("0.0.0.0", 0)) {
+  PacketCapture() {
     const int on = 1;
     ::setsockopt(socket_.Get(), IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
   }
-
   std::uint16_t Port() const { return BoundPort(socket_); }
 
   // What arrives within wait (stops early once count have come).
-  std::vector<Datagram> Take(std::size_t count,
-                             std::chrono::milliseconds wait = std::chrono::milliseconds(1000)) {
+  std::vector<Datagram> Take(std::size_t count, std::chrono::milliseconds wait = std::chrono::seconds(1)) {
     std::vector<Datagram> taken;
     WaitUntil([&] {
+      std::vector<std::uint8_t> buffer(65536);
+      iovec io{buffer.data(), buffer.size()};
+      alignas(cmsghdr) char control[256];
+      msghdr message{};
+      message.msg_iov = &io;
+      message.msg_iovlen = 1;
+      message.msg_control = control;
       while (taken.size() < count) {
-        auto datagram = Next();
-        if (!datagram) break;
-        taken.push_back(std::move(*datagram));
+        message.msg_controllen = sizeof control;
+        const ssize_t size = ::recvmsg(socket_.Get(), &message, MSG_DONTWAIT);
+        if (size < 0) break;
+        const auto* info = reinterpret_cast<const in_pktinfo*>(CMSG_DATA(CMSG_FIRSTHDR(&message)));
+        taken.push_back({FormatIpv4(info->ipi_addr), {buffer.begin(), buffer.begin() + size}});
       }
       return taken.size() >= count;
     }, wait);
@@ -47,30 +54,7 @@ class PacketCapture {
   }
 
  private:
-  std::optional<Datagram> Next() {
-    std::vector<std::uint8_t> buffer(65536);
-    iovec io{buffer.data(), buffer.size()};
-    alignas(cmsghdr) char control[256];
-    msghdr message{};
-    message.msg_iov = &io;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    const ssize_t size = ::recvmsg(socket_.Get(), &message, MSG_DONTWAIT);
-    if (size < 0) return std::nullopt;
-    Datagram datagram;
-    buffer.resize(static_cast<std::size_t>(size));
-    datagram.bytes = std::move(buffer);
-    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
-         header = CMSG_NXTHDR(&message, header)) {
-      if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO)
-        datagram.destination =
-            FormatIpv4(reinterpret_cast<const in_pktinfo*>(CMSG_DATA(header))->ipi_addr);
-    }
-    return datagram;
-  }
-
-  UniqueFd socket_;
+  UniqueFd socket_ = BindDatagramSocket("0.0.0.0", 0);
 };
 
 }  // namespace korvane::test

@@ -1,7 +1,6 @@
 #pragma once
 // A fresh folder under /tmp for tests on real files, removed with its content afterwards.
 
-#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -13,20 +12,17 @@ namespace korvane::test {
 
 class TempFolder {
  public:
-  TempFolder() {
-    char pattern[] = "/tmp/korvane-test-XXXXXX";
-    EXPECT_NE(::mkdtemp(pattern), nullptr);
-    path_ = pattern;
-  }
   ~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
-
   std::string Path(std::string_view name) const { return path_ + "/" + std::string(name); }
 
  private:
-  std::string path_;
+  std::string path_ = [] {
+    char pattern[] = "/tmp/korvane-test-XXXXXX";
+    return std::string(::mkdtemp(pattern));
+  }();
 };
 
 inline std::string ReadBytes(const std::string& path) {

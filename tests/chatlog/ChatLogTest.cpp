@@ -1,0 +1,181 @@
+// A chat log on a real file in a temporary folder, with a fixed clock.
+
+#include "chatlog/ChatLog.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <thread>
+
+#include "chatlog/LogFailureNotice.h"
+#include "chatlog/LogStamp.h"
+#include "platform/CodePage.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/Wait.h"
+
+namespace korvane::test {
+namespace {
+
+class ChatLogTest : public ::testing::Test {
+ protected:
+  static constexpr std::time_t kNow = 981645553;
+
+  // Puts logging on name in force as the settings dialog would; without a cap, uncapped.
+  FileResult Configure(const std::string& name, const char* cap = nullptr) {
+    SettingsRecord settings;
+    settings.nLogMode = 1;
+    std::memcpy(settings.szLogFile, name.data(), std::min(name.size(), sizeof settings.szLogFile));
+    settings.bLogSizeLimit = cap != nullptr;
+    if (cap) std::strcpy(settings.szLogSizeKB, cap);
+    return log.ConfigureLog(settings);
+  }
+  // A text that makes a line of exactly lineSize bytes.
+  static std::string TextOfLine(char fill, std::size_t lineSize) {
+    return std::string(lineSize - kLogStampSize - 2, fill);
+  }
+  static std::string Line(std::string_view text) { return FormatLogStamp(kNow) + std::string(text) + "\r\n"; }
+  std::string File() const { return ReadBytes(logPath); }
+
+  TempFolder folder;
+  const std::string logPath = folder.Path("chat.log");
+  CChatLog log{[] { return kNow; }};
+};
+
+// A name stored without its zero byte, a double-byte character across its last place, is cut
+// before that character; a text is written as handed, up to a zero byte and the line limit.
+TEST_F(ChatLogTest, NameAndTextAreKeptWithinTheirLimitsAndOffKeepsTheRest) {
+  Configure(std::string(298, 'n') + Utf8ToCp932("あ"), "4");
+  EXPECT_EQ(log.LogFileName(), std::string(298, 'n'));
+  log.ConfigureLog(SettingsRecord{});
+  EXPECT_FALSE(log.LogOn());
+  EXPECT_EQ(log.LogFileName(), std::string(298, 'n'));
+  EXPECT_EQ(log.LogSizeLimitKB(), 4);
+  Configure(folder.Path(Utf8ToCp932("ログ.txt")));
+  EXPECT_TRUE(log.LogOn());
+  const std::string japanese = Utf8ToCp932("こんにちは、世界");
+  log.WriteLogLine(japanese);
+  log.WriteLogLine(std::string("cut\0here", 8));
+  // 5,001 bytes with a double-byte character across the 4,999-byte limit.
+  log.WriteLogLine(std::string(4998, 'a') + Utf8ToCp932("あ") + "b");
+  EXPECT_EQ(ReadBytes(folder.Path("ログ.txt")), Line(japanese) + Line("cut") + Line(std::string(4998, 'a')));
+}
+
+// Once there is a name: the desktop's opener gets it in UTF-8, and never as an option.
+TEST_F(ChatLogTest, ViewLogHandsTheNameToTheDesktopOnceThereIsOne) {
+  const std::string noted = folder.Path("xdg-open.arg");  // a stand-in for xdg-open notes its argument
+  WriteBytes(folder.Path("xdg-open"), "#!/bin/sh\nprintf %s \"$1\" >\"$0.tmp\" && mv \"$0.tmp\" \"$0.arg\"\n");
+  std::filesystem::permissions(folder.Path("xdg-open"), std::filesystem::perms::owner_all);
+  const std::string path = ::getenv("PATH");
+  ::setenv("PATH", (folder.Path("") + ":" + path).c_str(), 1);
+  log.ViewLog();
+  Configure(Utf8ToCp932("-ログ.txt"));
+  log.ViewLog();
+  ::setenv("PATH", path.c_str(), 1);
+  WaitUntil([&] { return std::filesystem::exists(noted); });
+  EXPECT_EQ(ReadBytes(noted), "./-ログ.txt");
+}
+
+TEST_F(ChatLogTest, LinesFromOneThreadAndCommandsFromAnotherDoNotRace) {
+  Configure(logPath, "1");
+  std::thread receiver([this] {
+    for (int i = 0; i < 200; ++i) log.WriteLogLine(TextOfLine('r', 100));
+  });
+  for (int i = 0; i < 50; ++i) {
+    log.ClearLog();
+    Configure(logPath, "1");
+  }
+  receiver.join();
+  // Every line starts at a multiple of 100, and none past the cap.
+  EXPECT_EQ(File().size() % 100, 0u);
+  EXPECT_LE(File().size(), 1100u);
+}
+
+// Nothing is added to the file, and under a cap the next line goes where the lost one would
+// have gone: to the end of what is there by then when the position was never known.
+TEST_F(ChatLogTest, FailuresAreReportedAndTheNextLineTriesAgain) {
+  const std::string later = folder.Path("later/chat.log");
+  const FileResult configured = Configure(later, "1");  // the measure fails too
+  for (const FileResult& result : {configured, log.WriteLogLine("lost")}) {
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(FileErrorText(*result), "[ERROR] Open File(" + later + ")");
+  }
+  std::filesystem::create_directory(folder.Path("later"));
+  WriteBytes(later, std::string(50, '#'));
+  EXPECT_EQ(log.WriteLogLine("kept"), std::nullopt);
+  EXPECT_EQ(ReadBytes(later), std::string(50, '#') + Line("kept"));
+
+  WriteBytes(logPath, std::string(1000, '#'));
+  Configure(logPath, "4");
+  // As a full disk would: room for part of the stamp only.
+  const sighandler_t handler = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit previous{};
+  ::getrlimit(RLIMIT_FSIZE, &previous);
+  const rlimit tight{1010, previous.rlim_max};
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+  const FileResult failed = log.WriteLogLine("too much");
+  ::setrlimit(RLIMIT_FSIZE, &previous);
+  ::signal(SIGXFSZ, handler);
+  ASSERT_TRUE(failed.has_value());
+  EXPECT_EQ(FileErrorText(*failed), "[ERROR] Write File(" + logPath + ")");
+  log.WriteLogLine("fits");
+  EXPECT_EQ(File(), std::string(1000, '#') + Line("fits"));
+}
+
+// Steps: 'o' an open failure, 'w' a write failure, '.' a line written; told: '+' where the
+// user is told of that failure, '-' where not.
+TEST(LogFailureNotice, AFailureIsToldOnceUntilALineIsWritten) {
+  for (const auto& [steps, told] : {std::pair<std::string, std::string>{"wwo", "+--"}, {".oo.ww", "-+--+-"}}) {
+    LogFailureNotice notice;
+    std::string seen;
+    for (const char step : steps) {
+      FileResult result;
+      if (step != '.') result = FileFailure{step == 'o' ? FileAction::Open : FileAction::Write, "chat.log"};
+      const FileResult filtered = notice.Filter(result);
+      seen += !filtered ? '-' : FileErrorText(*filtered) == FileErrorText(*result) ? '+' : '?';
+    }
+    EXPECT_EQ(seen, told) << steps;
+  }
+}
+
+TEST_F(ChatLogTest, CappedLogWrapsAtTheFirstLineStartingAtOrPastTheCap) {
+  // 8 lines of 128 end on 1,024; the 11th line of 100 starts at 1,000 and ends past the cap.
+  for (const auto& [lineSize, fitting] : {std::pair<std::size_t, char>{128, 8}, {100, 11}}) {
+    std::filesystem::remove(logPath);
+    Configure(logPath, "1");
+    for (char fill = 'a'; fill < 'a' + fitting; ++fill) log.WriteLogLine(TextOfLine(fill, lineSize));
+    log.WriteLogLine(TextOfLine('z', lineSize));
+    const std::string file = File();
+    ASSERT_EQ(file.size(), lineSize * fitting);
+    EXPECT_EQ(file.substr(0, lineSize), Line(TextOfLine('z', lineSize)));
+    EXPECT_EQ(file.substr(file.size() - lineSize), Line(TextOfLine('a' + fitting - 1, lineSize)));
+  }
+}
+
+// Under a cap an old file is overwritten from the start; emptied or removed, the log starts
+// again at the start without a hole.
+TEST_F(ChatLogTest, OldFileIsOverwrittenFromTheStartUnderACapAndAppendedToWithout) {
+  const std::string old(5000, '#');
+  const std::string lines = Line("one") + Line("two");
+  for (const char* cap : {static_cast<const char*>(nullptr), "0", "abc", "4194304", "1"}) {
+    WriteBytes(logPath, old);
+    Configure(logPath, cap);
+    log.WriteLogLine("one");
+    log.WriteLogLine("two");
+    EXPECT_EQ(File(), cap && cap[0] == '1' ? lines + old.substr(lines.size()) : old + lines) << (cap ? cap : "none");
+  }
+  log.ClearLog();
+  EXPECT_EQ(File(), "");
+  log.WriteLogLine("new");
+  EXPECT_EQ(File(), Line("new"));
+  std::filesystem::remove(logPath);  // behind the log's back
+  log.WriteLogLine("again");
+  EXPECT_EQ(File(), Line("again"));
+}
+
+}  // namespace
+}  // namespace korvane::test
