@@ -9,7 +9,7 @@
 
 #include "display/ChatLine.h"
 #include "platform/CodePage.h"
-#include "tests/fuzz/NullHost.h"
+#include "tests/support/NullHost.h"
 #include "tests/support/PacketCapture.h"
 
 namespace korvane {
@@ -50,7 +50,7 @@ Bytes Chat(std::string_view kind, const char* from, const char* to = "") {
 
 // A minimised window: records in order what the session shows ("T " trace, "N " notice, "C "
 // chat, "B " box, "ALERT"), its timers and the member list's caption.
-class Window : public fuzz::NullHost {
+class Window : public test::NullHost {
  public:
   void ShowLine(const std::string& text, LineKind kind) override {
     if (onLine) onLine(Cp932ToUtf8(text));
