@@ -7,16 +7,21 @@
 #include <cstdlib>
 
 #include "platform/MessageBox.h"
-#include "tests/support/NullHost.h"
+#include "tests/support/RecordingWindow.h"
 
 using namespace korvane;
+
+// Nothing this copy sends leaves the process.
+struct DiscardingWriter : BroadcastWriter {
+  BroadcastResult Write(std::span<const std::uint8_t>) override { return BroadcastResult::Sent; }
+};
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // A refused handle raises a box, which would otherwise go to stderr.
   static const auto quiet = SetMessageBoxHandler([](const std::string&, unsigned) { return IDOK; });
   if (size == 0) return 0;
-  test::NullHost window;
-  ChatSession session(window, {.ownAddress = "10.0.0.1"}, std::make_unique<test::DiscardingWriter>());
+  test::RecordingWindow window;
+  ChatSession session(window, {.ownAddress = "10.0.0.1"}, std::make_unique<DiscardingWriter>());
   window.Attach(session);
   session.Members().AddMember("bob", MakeFixedText<16>("10.0.0.2"));
   session.Members().AddMember("carol", MakeFixedText<16>("10.0.0.3"));
@@ -26,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   session.Liveness().SnapshotMembers();
 
   session.Dispatch().DispatchPacket(std::span(data + 1, std::min<std::size_t>(size - 1, 1024)));
-  if ((data[0] & 3) == 1 && window.linesShown != 1) std::abort();
+  if ((data[0] & 3) == 1 && window.shown.size() != 1) std::abort();
   session.Liveness().ReportSilentMembers();
   return 0;
 }

@@ -5,12 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <future>
-#include <map>
 
-#include "display/ChatLine.h"
 #include "platform/CodePage.h"
-#include "tests/support/NullHost.h"
 #include "tests/support/PacketCapture.h"
+#include "tests/support/RecordingWindow.h"
 
 namespace korvane {
 namespace {
@@ -47,30 +45,6 @@ Bytes Chat(std::string_view kind, const char* from, const char* to = "") {
     return payload;
   });
 }
-
-// A minimised window: records in order what the session shows ("T " trace, "N " notice, "C "
-// chat, "B " box, "ALERT"), its timers and the member list's caption.
-class Window : public test::NullHost {
- public:
-  void ShowLine(const std::string& text, LineKind kind) override {
-    if (onLine) onLine(Cp932ToUtf8(text));
-    shown.push_back((kind == LineKind::Trace ? "T " : kind == LineKind::Chat ? "C " : "N ") + Cp932ToUtf8(text));
-  }
-  void ShowMessageBox(const std::string& text, unsigned) override { shown.push_back("B " + Cp932ToUtf8(text)); }
-  void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override {
-    ShowLine(FormatChatLine(PacketView(packet), selective), LineKind::Chat);
-  }
-  bool IsIconic() override { return true; }
-  void AlertMinimised(const PacketView&) override { shown.push_back("ALERT"); }
-  void SetTimer(LivenessTimer timer, std::chrono::milliseconds interval) override { timers[timer] = interval; }
-  void KillTimer(LivenessTimer timer) override { timers.erase(timer); }
-  void SetMemberCaption(const std::string& text) override { caption = Cp932ToUtf8(text); }
-
-  std::function<void(const std::string& utf8)> onLine;  // before a line is recorded
-  Strings shown;
-  std::map<LivenessTimer, std::chrono::milliseconds> timers;
-  std::string caption;
-};
 
 struct Case {
   const char* name;
@@ -110,7 +84,7 @@ class DispatcherTest : public testing::Test {
   }
 
   test::PacketCapture tap;
-  Window window;
+  test::RecordingWindow window;
   ChatSession session{window, {"10.0.0.1", {.broadcastDestinations = {{"127.0.0.1", tap.Port()}}}, {}, {}}};
 };
 

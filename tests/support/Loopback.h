@@ -26,46 +26,24 @@ inline std::unique_ptr<BroadcastSlot> OpenLoopbackSlot(const std::string& addres
   return BroadcastSlot::Open(config);
 }
 
-// Hosts 127.0.0.<first>, <first + 1>, ... on two neighbouring ports free on all of them (the
-// broadcast slot's and the unicast carrier's): every broadcast reaches every host and tap.
-class LoopbackHosts {
+// A host on address with two neighbouring free ports (the broadcast slot's and the unicast
+// carrier's), whose broadcasts reach its own slot and the tap.
+class LoopbackHost {
  public:
-  LoopbackHosts(int count, int first) {
-    for (int i = 0; i < count; ++i) addresses_.push_back("127.0.0." + std::to_string(first + i));
-    for (int attempt = 0; attempt < 50 && slotPort_ == 0; ++attempt) TakeFreePorts();
-  }
-  std::string Address(int host) const { return addresses_.at(host); }
-  CarrierConfig CarriersOf(int host) const {
-    CarrierConfig carriers;
-    carriers.slotAddress = addresses_.at(host);
-    carriers.slotPort = slotPort_;
-    carriers.udpPort = static_cast<std::uint16_t>(slotPort_ + 1);
-    for (const std::string& address : addresses_) carriers.broadcastDestinations.push_back({address, slotPort_});
-    carriers.broadcastDestinations.push_back({"127.0.0.1", tap.Port()});
-    return carriers;
-  }
-
-  PacketCapture tap;  // every broadcast of every host, in the order sent
-
- private:
-  // Holds the probe's port on the first host and both ports on every other; a port taken
-  // elsewhere leaves slotPort_ 0 for another try.
-  void TakeFreePorts() {
-    std::vector<UniqueFd> held;
-    held.push_back(BindDatagramSocket(addresses_[0], 0));
-    const std::uint16_t slot = BoundPort(held[0]);
-    for (const std::string& address : addresses_) {
-      for (const std::uint16_t port : {slot, static_cast<std::uint16_t>(slot + 1)}) {
-        if (address == addresses_[0] && port == slot) continue;
-        held.push_back(BindDatagramSocket(address, port));
-        if (!held.back().Valid()) return;
-      }
+  explicit LoopbackHost(const std::string& address) {
+    carriers.slotAddress = address;
+    carriers.slotPort = 0;
+    for (int attempt = 0; attempt < 50 && carriers.slotPort == 0; ++attempt) {
+      const UniqueFd slot = BindDatagramSocket(address, 0);
+      const std::uint16_t port = BoundPort(slot);
+      if (BindDatagramSocket(address, static_cast<std::uint16_t>(port + 1)).Valid()) carriers.slotPort = port;
     }
-    slotPort_ = slot;
+    carriers.udpPort = static_cast<std::uint16_t>(carriers.slotPort + 1);
+    carriers.broadcastDestinations = {{address, carriers.slotPort}, {"127.0.0.1", tap.Port()}};
   }
 
-  std::vector<std::string> addresses_;
-  std::uint16_t slotPort_ = 0;
+  PacketCapture tap;  // every broadcast, in the order sent
+  CarrierConfig carriers;
 };
 
 }  // namespace korvane::test

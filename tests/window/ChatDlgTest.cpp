@@ -43,8 +43,8 @@ class ChatDlgTest : public testing::Test {
     window.reset();  // its carriers free for the next
     settings.crBack = 0xFFFFFF;  // not the text's colour: no box about it
     ChatDlgOptions options;
-    options.ownAddress = network.Address(0);
-    options.carriers = network.CarriersOf(0);
+    options.ownAddress = network.carriers.slotAddress;
+    options.carriers = network.carriers;
     options.blinkPeriod = std::chrono::milliseconds(20);
     options.settingsFile = folder.Path("settings");
     options.trayAvailable = tray;
@@ -67,7 +67,7 @@ class ChatDlgTest : public testing::Test {
   }
 
   test::MessageBoxRecorder boxes;
-  test::LoopbackHosts network{1, 20};
+  test::LoopbackHost network{"127.0.0.20"};
   test::TempFolder folder;
   std::string logFile = folder.Path("chat.log");
   std::unique_ptr<CChatDlg> window;
