@@ -24,12 +24,12 @@ def office(lab):
     lab.add_bridge("west", router="198.18.2.1")
     # Only alice and erin know each other's address; carol shares erin's bridge; hanako types her handle.
     alice = lab.add_host("alice", "198.18.1.10", "east", "alice", [("erin", "198.18.2.10")])
+    start(alice)
+    login = time.monotonic()  # the liveness check counts from here
     bob, dave = lab.add_host("bob", "198.18.1.11", "east"), lab.add_host("dave", "198.18.1.12", "east")
     hanako = lab.add_host("hanako", "198.18.1.13", "east", None)
     erin = lab.add_host("erin", "198.18.2.10", "west", "erin", [("alice", "198.18.1.10")])
     carol = lab.add_host("carol", "198.18.2.11", "west")
-    start(alice)
-    login = time.monotonic()  # the liveness check counts from here
     for host in (bob, dave, hanako, erin, carol):
         start(host, "花子" if host is hanako else None)
     for host, other in [*itertools.permutations((alice, bob, dave, hanako), 2), (alice, erin), (erin, alice),
