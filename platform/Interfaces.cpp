@@ -2,8 +2,12 @@
 
 #include <ifaddrs.h>
 #include <net/if.h>
+#include <unistd.h>
 
 #include <memory>
+#include <string>
+
+#include "platform/Ipv4.h"
 
 namespace korvane {
 namespace {
@@ -12,40 +16,49 @@ struct FreeIfAddrs {
   void operator()(ifaddrs* list) const { freeifaddrs(list); }
 };
 
-std::unique_ptr<ifaddrs, FreeIfAddrs> ListInterfaces() {
+std::unique_ptr<ifaddrs, FreeIfAddrs> ReadIfAddrs() {
   ifaddrs* list = nullptr;
   if (getifaddrs(&list) != 0) return nullptr;
   return std::unique_ptr<ifaddrs, FreeIfAddrs>(list);
 }
 
-bool IsUpIpv4NonLoopback(const ifaddrs& entry) {
-  return entry.ifa_addr != nullptr && entry.ifa_addr->sa_family == AF_INET &&
-         (entry.ifa_flags & IFF_UP) && !(entry.ifa_flags & IFF_LOOPBACK);
+bool IsIpv4(const ifaddrs& entry) {
+  return entry.ifa_addr != nullptr && entry.ifa_addr->sa_family == AF_INET;
 }
 
 in_addr Ipv4Of(const sockaddr* address) {
   return reinterpret_cast<const sockaddr_in*>(address)->sin_addr;
 }
 
+// Network cards, on the bus or USB, have a device; bridges, tunnels, veth and the like none.
+bool HasDevice(const char* name) {
+  return ::access(("/sys/class/net/" + std::string(name) + "/device").c_str(), F_OK) == 0;
+}
+
 }  // namespace
 
 std::vector<in_addr> InterfaceBroadcastAddresses() {
   std::vector<in_addr> result;
-  const auto list = ListInterfaces();
+  const auto list = ReadIfAddrs();
   for (const ifaddrs* entry = list.get(); entry != nullptr; entry = entry->ifa_next) {
-    if (IsUpIpv4NonLoopback(*entry) && (entry->ifa_flags & IFF_BROADCAST) &&
-        entry->ifa_broadaddr != nullptr)
+    if (IsIpv4(*entry) && (entry->ifa_flags & IFF_UP) && !(entry->ifa_flags & IFF_LOOPBACK) &&
+        (entry->ifa_flags & IFF_BROADCAST) && entry->ifa_broadaddr != nullptr)
       result.push_back(Ipv4Of(entry->ifa_broadaddr));
   }
   return result;
 }
 
-std::optional<in_addr> FirstInterfaceAddress() {
-  const auto list = ListInterfaces();
+std::vector<NetworkInterface> ListInterfaces() {
+  std::vector<NetworkInterface> result;
+  const auto list = ReadIfAddrs();
   for (const ifaddrs* entry = list.get(); entry != nullptr; entry = entry->ifa_next) {
-    if (IsUpIpv4NonLoopback(*entry)) return Ipv4Of(entry->ifa_addr);
+    if (!IsIpv4(*entry)) continue;
+    const unsigned flags = entry->ifa_flags;
+    result.push_back({entry->ifa_name, FormatIpv4(Ipv4Of(entry->ifa_addr)), (flags & IFF_UP) != 0,
+                      (flags & IFF_BROADCAST) != 0, (flags & IFF_LOOPBACK) != 0,
+                      HasDevice(entry->ifa_name)});
   }
-  return std::nullopt;
+  return result;
 }
 
 }  // namespace korvane

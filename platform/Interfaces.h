@@ -3,8 +3,9 @@
 
 #include <arpa/inet.h>
 
-#include <optional>
 #include <vector>
+
+#include "platform/AddressChoice.h"
 
 namespace korvane {
 
@@ -12,7 +13,7 @@ namespace korvane {
 // order the system lists them.
 std::vector<in_addr> InterfaceBroadcastAddresses();
 
-// Address of the first up, non-loopback IPv4 interface.
-std::optional<in_addr> FirstInterfaceAddress();
+// Every IPv4 address of every interface, in the order the system lists them.
+std::vector<NetworkInterface> ListInterfaces();
 
 }  // namespace korvane

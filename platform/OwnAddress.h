@@ -1,12 +1,12 @@
 #pragma once
+// The host's addresses as they are now, for choosing the own address (AddressChoice.h).
 
-#include <string>
+#include "platform/AddressChoice.h"
 
 namespace korvane {
 
-// The address this copy announces: the host name's IPv4 address; when that cannot be
-// resolved or is a loopback address (Debian maps the host name to 127.0.1.1), the first up,
-// non-loopback interface's; else "127.0.0.1". Dotted decimal, at most 15 characters.
-std::string ResolveOwnAddress();
+// The interfaces, the default route's source, and the host name's address when no
+// interface reaches a LAN (it is asked only then: resolving a name may wait for a server).
+HostAddresses ReadHostAddresses();
 
 }  // namespace korvane

@@ -1,6 +1,7 @@
 #pragma once
 // The unicast carrier: one UDP socket, bound to the own address, that sends packets to
-// registered addresses and receives theirs. Sending and receiving may run on two threads.
+// registered addresses and receives theirs. Sending and receiving may run on two threads,
+// and the socket may be bound anew (the own address changed) while they do.
 
 #include <atomic>
 #include <cstdint>
@@ -15,8 +16,15 @@ namespace korvane {
 
 class UdpCarrier : public DatagramReader {
  public:
-  // nullptr when the socket cannot be bound.
+  // nullptr when no socket can be made. A carrier whose address cannot be bound (see
+  // Bound()) sends and receives nothing until Bind() succeeds.
   static std::unique_ptr<UdpCarrier> Open(const std::string& address, std::uint16_t port);
+
+  // Puts a socket bound to address, on the port given to Open, in place of the current
+  // one, under the same descriptor, and wakes a thread waiting on it. False when it cannot
+  // be bound: then the carrier is unbound.
+  bool Bind(const std::string& address);
+  bool Bound() const { return bound_.load(); }
 
   // Size of one datagram now in buffer (never more than capacity bytes are written), or a
   // value <= 0 when nothing was read: none waiting, closed, or longer than capacity (such a
@@ -34,9 +42,11 @@ class UdpCarrier : public DatagramReader {
   int SocketFd() const override { return socket_.Get(); }
 
  private:
-  explicit UdpCarrier(UniqueFd socket) : socket_(std::move(socket)) {}
+  UdpCarrier(UniqueFd socket, std::uint16_t port) : socket_(std::move(socket)), port_(port) {}
 
-  UniqueFd socket_;
+  UniqueFd socket_;  // the same number for the carrier's life
+  std::uint16_t port_;
+  std::atomic<bool> bound_{false};
   std::atomic<bool> closed_{false};
 };
 

@@ -15,7 +15,7 @@ ChatSession::ChatSession(ChatHost& host, SessionOptions options,
       sender_(state_, outDomain_, *writer_, host, host, options_.carriers.udpPort),
       liveness_(members_, sender_, host, host, options_.liveness),
       dispatcher_(state_, members_, sender_, liveness_, host, host, host) {
-  state_.m_szOwnAddress = MakeFixedText<16>(options_.ownAddress);
+  state_.SetOwnAddress(MakeFixedText<16>(options_.ownAddress));
 }
 
 ChatSession::~ChatSession() {
@@ -26,7 +26,7 @@ ChatSession::~ChatSession() {
 bool ChatSession::OpenCarriers(Receiving receiving) {
   slot_ = BroadcastSlot::Open(options_.carriers);
   if (!slot_) return false;
-  socket_ = UdpCarrier::Open(options_.ownAddress, options_.carriers.udpPort);
+  socket_ = UdpCarrier::Open(std::string(TextOf(state_.OwnAddress())), options_.carriers.udpPort);
   sender_.SetSocket(socket_.get());
   loop_ = std::make_unique<ReceiveLoop>(
       *slot_, socket_.get(), host_,
@@ -53,18 +53,36 @@ void ChatSession::Login(const HandleText& handle) {
   // receive loop may read it back, or a refusal of the handle, at once. The refusal logs out
   // and must find the timer there to stop.
   state_.m_bLoggedIn = 1;
-  liveness_.Start();
-  sender_.SendHello();
+  Announce();
 }
 
 void ChatSession::Logout() {
   if (state_.m_bLoggedIn.load() == 0) return;
+  Leave();
+  state_.m_bLoggedIn = 0;
+  host_.ShowLine(Cp932<text::kLoggedOut>(), LineKind::Notice);
+}
+
+void ChatSession::ChangeOwnAddress(const std::string& address) {
+  const bool loggedIn = state_.m_bLoggedIn.load() == 1;
+  // The others hold the handle under the old address: without this departure they would
+  // refuse the new login as a handle in use.
+  if (loggedIn) Leave();
+  state_.SetOwnAddress(MakeFixedText<16>(address));
+  if (socket_) socket_->Bind(address);
+  if (loggedIn) Announce();
+}
+
+void ChatSession::Announce() {
+  liveness_.Start();
+  sender_.SendHello();
+}
+
+void ChatSession::Leave() {
   liveness_.Stop();
   host_.SetMemberCaption(Cp932<text::kConnectedMembers>());
   members_.Clear();
   sender_.SendBye();  // still logged in, so it goes out
-  state_.m_bLoggedIn = 0;
-  host_.ShowLine(Cp932<text::kLoggedOut>(), LineKind::Notice);
 }
 
 void ChatSession::OnTimer(LivenessTimer timer) {

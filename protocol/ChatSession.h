@@ -32,7 +32,7 @@ class ChatHost : public LineSink,
                  public MemberListView {};
 
 struct SessionOptions {
-  std::string ownAddress;  // dotted decimal
+  std::string ownAddress;  // dotted decimal, at the start
   CarrierConfig carriers;
   LivenessIntervals liveness;
   // The longest the receive loop waits between cycles; by default only a datagram or the
@@ -65,6 +65,10 @@ class ChatSession {
   // The protocol's part of logging in and out; the window adds its own.
   void Login(const HandleText& handle);
   void Logout();
+  // Puts a new own address in force, the unicast socket's binding included. Logged in, the
+  // copy leaves under the old address and logs in again under the new one with the same
+  // handle, as a fresh login does; the member list starts empty.
+  void ChangeOwnAddress(const std::string& address);
   void OnTimer(LivenessTimer timer);
 
   SessionState& State() { return state_; }
@@ -76,6 +80,10 @@ class ChatSession {
   bool CarriersOpen() const { return slot_ != nullptr; }
 
  private:
+  // The shared parts of a login and of a logout.
+  void Announce();
+  void Leave();
+
   ChatHost& host_;
   SessionOptions options_;
   std::recursive_mutex tableMutex_;

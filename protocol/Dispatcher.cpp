@@ -20,7 +20,7 @@ void Dispatcher::DispatchPacket(std::span<const std::uint8_t> bytes) {
   }
   // A REQ_OUT names its addressee, not its sender, and this copy never sends one to itself:
   // matching it here could only swallow a real refusal whose tag happens to equal ours.
-  if (!packet.HasCode(code::kReqOut) && packet.Address() == session_.m_szOwnAddress &&
+  if (!packet.HasCode(code::kReqOut) && packet.Address() == session_.OwnAddress() &&
       static_cast<std::int32_t>(packet.Tag()) == session_.m_nLastSendTag.load()) {
     Trace(Cp932<text::kTraceOwnMessage>());
     if (!Echo()) return;

@@ -50,7 +50,7 @@ class Dispatcher {
   void OnHealthQuery(const PacketView& packet);
   void OnHealthReply(const PacketView& packet);
 
-  bool IsMe(const AddressText& field) const { return SameText(field, session_.m_szOwnAddress); }
+  bool IsMe(const AddressText& field) const { return SameText(field, session_.OwnAddress()); }
   bool Echo() const { return session_.m_bEcho.load() == 1; }
   void Trace(const std::string& text) { lines_.ShowLine(text, LineKind::Trace); }
   // For a packet sent from this copy: traces it, and says whether to stop (echo off).

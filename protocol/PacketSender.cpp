@@ -46,35 +46,35 @@ int PacketSender::SendPacket(std::span<std::uint8_t> packet, int payload) {
 
 void PacketSender::SendHello() {
   FixedPacket packet;
-  SendPacket(packet, BuildHello(packet, session_.m_szOwnAddress, session_.OwnHandle()));
+  SendPacket(packet, BuildHello(packet, session_.OwnAddress(), session_.OwnHandle()));
 }
 
 void PacketSender::SendHelloReply(const AddressText& target) {
   FixedPacket packet;
   SendPacket(packet,
-             BuildHelloReply(packet, session_.m_szOwnAddress, target, session_.OwnHandle()));
+             BuildHelloReply(packet, session_.OwnAddress(), target, session_.OwnHandle()));
 }
 
 void PacketSender::SendBye() {
   if (session_.m_bLoggedIn.load() == 0) return;
   FixedPacket packet;
-  SendPacket(packet, BuildBye(packet, session_.m_szOwnAddress));
+  SendPacket(packet, BuildBye(packet, session_.OwnAddress()));
 }
 
 void PacketSender::SendHealthQuery() {
   if (session_.m_bLoggedIn.load() == 0) return;
   FixedPacket packet;
-  SendPacket(packet, BuildHealthQuery(packet, session_.m_szOwnAddress));
+  SendPacket(packet, BuildHealthQuery(packet, session_.OwnAddress()));
 }
 
 void PacketSender::SendHealthReply(const AddressText& target) {
   FixedPacket packet;
   SendPacket(packet,
-             BuildHealthReply(packet, session_.m_szOwnAddress, target, session_.OwnHandle()));
+             BuildHealthReply(packet, session_.OwnAddress(), target, session_.OwnHandle()));
 }
 
 void PacketSender::SendLogoutRequest(const AddressText& target) {
-  if (target == session_.m_szOwnAddress) return;  // all 16 bytes
+  if (target == session_.OwnAddress()) return;  // all 16 bytes
   FixedPacket packet;
   SendPacket(packet, BuildLogoutRequest(packet, target));
 }
@@ -90,7 +90,7 @@ void PacketSender::SendChat(std::span<const std::uint8_t> text) {
       std::max<std::size_t>(kMaxPacket, kTextOffset + text.size() + 2));
   const bool selective = targets_.m_bSelectiveSend == 1;
   const int payload = BuildChat(packet, selective ? code::kSlMsg : code::kBcMsg,
-                                session_.m_szOwnAddress, session_.OwnHandle(), text);
+                                session_.OwnAddress(), session_.OwnHandle(), text);
   if (selective) {
     for (const AddressText& target : targets_.m_targetAddrs) {
       SetTarget(packet, target);

@@ -16,21 +16,28 @@ class SessionState {
   std::atomic<std::int32_t> m_bEcho{0};
   // Tag of the last packet this copy started to send; -1 before the first.
   std::atomic<std::int32_t> m_nLastSendTag{-1};
-  // Set before the receive loop starts and never changed afterwards.
-  AddressText m_szOwnAddress{};
-
+  AddressText OwnAddress() const {
+    std::lock_guard lock(identityMutex_);
+    return m_szOwnAddress;
+  }
+  void SetOwnAddress(const AddressText& address) {
+    std::lock_guard lock(identityMutex_);
+    m_szOwnAddress = address;
+  }
   HandleText OwnHandle() const {
-    std::lock_guard lock(handleMutex_);
+    std::lock_guard lock(identityMutex_);
     return m_szOwnHandle;
   }
   void SetOwnHandle(const HandleText& handle) {
-    std::lock_guard lock(handleMutex_);
+    std::lock_guard lock(identityMutex_);
     m_szOwnHandle = handle;
   }
 
  private:
-  // Login writes the handle while the receive thread may be comparing with it.
-  mutable std::mutex handleMutex_;
+  // Login writes the handle, and a network change the address, while the receive thread
+  // may be comparing with them.
+  mutable std::mutex identityMutex_;
+  AddressText m_szOwnAddress{};
   HandleText m_szOwnHandle{};
 };
 

@@ -158,6 +158,7 @@ inline constexpr char kPhraseLine4[] = "[M4]%s";
 inline constexpr char kPhraseLine5[] = "[M5]%s";
 inline constexpr char kAlertBanner[] = "*******************************";
 inline constexpr char kAlertBannerText[] = " ここからがアイコン中のメッセージ";
+inline constexpr char kAddressChanged[] = "*** ネットワークが変わりました。アドレス %s で接続します ***";
 
 // Message boxes.
 inline constexpr char kSocketInitFailed[] = "Windows ｿｹｯﾄの初期化に失敗しました。";
@@ -175,9 +176,25 @@ inline constexpr char kAddressInvalid[] = "不正なＩＰアドレスです";
 inline constexpr char kAddressTaken[] = "すでに登録されているＩＰアドレスです";
 inline constexpr char kNothingToUpdate[] = "更新する情報が選ばれていません";
 inline constexpr char kAddressListFull[] = "登録できるＩＰアドレスは100件までです";
+inline constexpr char kAddressNotHeld[] =
+    "指定されたアドレス %s はこのコンピュータのネットワークにありません。\n%s を使います。";
 inline constexpr char kFileOpenError[] = "[ERROR] Open File(%s)";
 inline constexpr char kFileReadError[] = "[ERROR] Read File(%s)";
 inline constexpr char kFileWriteError[] = "[ERROR] Write File(%s)";
+
+// The command line's answers, printed to the terminal as they stand.
+inline constexpr char kUsage[] =
+    "Usage: korvane [--address ADDRESS]\n"
+    "Chat with the desktops of the office network.\n"
+    "\n"
+    "  --address ADDRESS  be reached at ADDRESS (IPv4, held by an interface of this\n"
+    "                     computer) instead of the default route's address\n"
+    "  --help             show this help and exit\n"
+    "  --version          show the version and exit\n";
+inline constexpr char kVersionLine[] = "korvane %s\n";
+inline constexpr char kUnknownOption[] = "korvane: unknown option '%s'\nTry 'korvane --help'.\n";
+inline constexpr char kBadAddressOption[] =
+    "korvane: --address wants an IPv4 address such as 192.168.1.20, not '%s'\n";
 
 // Trace lines of the chat log.
 inline constexpr char kTracePacketRead[] = "------------";

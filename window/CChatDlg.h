@@ -35,6 +35,7 @@ namespace korvane {
 
 class CMemberList;
 class CMessageList;
+class NetworkWatch;
 class TrayIcon;
 
 class CChatDlg : public QDialog, public ChatHost, public SettingsTarget {
@@ -110,6 +111,9 @@ class CChatDlg : public QDialog, public ChatHost, public SettingsTarget {
   void PopUpMenu(std::span<const MenuItem> items, QPoint where);
   void OnCreate();
   void OnInitDialog();
+  // The own address at the start, and from then on the host's, as the network changes.
+  std::string ChooseStartAddress();
+  void FollowNetwork();
   void SetLoggedOutLayout();
   void SetLoggedInLayout();
   // The message display, its input and label, and the member list.
@@ -168,6 +172,7 @@ class CChatDlg : public QDialog, public ChatHost, public SettingsTarget {
   QTimer m_blinkTimer;
   QTimer m_probeTimer;
   QTimer m_answerTimer;
+  NetworkWatch* m_networkWatch = nullptr;  // only while the address follows the host
   std::unique_ptr<ChatSession> m_session;
 };
 

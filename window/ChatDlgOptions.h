@@ -17,7 +17,11 @@ class QWidget;
 namespace korvane {
 
 struct ChatDlgOptions {
-  std::string ownAddress;  // empty: resolved from the host when the window initialises
+  // A fixed own address (tests). Empty: the host's address, namedAddress while an up
+  // interface holds it, chosen when the window initialises and followed as the network
+  // changes.
+  std::string ownAddress;
+  std::string namedAddress;  // --address
   CarrierConfig carriers;
   LivenessIntervals liveness;
   // The longest the receive loop waits between cycles; by default only a datagram or the

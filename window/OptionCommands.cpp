@@ -36,7 +36,7 @@ void CChatDlg::ToggleEcho() {
     MemberTable& members = m_session->Members();
     const std::string ownHandle(TextOf(state.OwnHandle()));
     if (echo == 1) {
-      members.AddMember(ownHandle, state.m_szOwnAddress);
+      members.AddMember(ownHandle, state.OwnAddress());
     } else {
       // Found and removed in one step: the receive thread may change the rows meanwhile.
       const std::lock_guard lock(members.Mutex());

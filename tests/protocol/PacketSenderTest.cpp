@@ -21,7 +21,7 @@ using Strings = std::vector<std::string>;
 class PacketSenderTest : public testing::Test, public ChatSendHost, public MessageBoxHost, public BroadcastWriter {
  protected:
   PacketSenderTest() {
-    session.m_szOwnAddress = MakeFixedText<16>("10.0.0.1");
+    session.SetOwnAddress(MakeFixedText<16>("10.0.0.1"));
     session.SetOwnHandle(MakeFixedText<50>("bob"));
     session.m_bLoggedIn = 1;
     sender.SetSocket(udp.get());
@@ -78,9 +78,9 @@ TEST_F(PacketSenderTest, NothingLeavesWhileLoggedOutNorAsARefusalOfTheOwnAddress
   session.m_bLoggedIn = 0;
   sender.SendBye();
   sender.SendHealthQuery();
-  sender.SendLogoutRequest(session.m_szOwnAddress);
+  sender.SendLogoutRequest(session.OwnAddress());
   EXPECT_TRUE(Wire().empty());
-  AddressText ownWithGarbage = session.m_szOwnAddress;
+  AddressText ownWithGarbage = session.OwnAddress();
   ownWithGarbage[15] = 'x';  // not all 16 bytes equal: not the own address
   sender.SendLogoutRequest(ownWithGarbage);
   EXPECT_EQ(Wire().size(), 1u);

@@ -1,0 +1,44 @@
+#pragma once
+// Which of the host's IPv4 addresses this copy is reached at. A desktop may have container
+// bridges, VPNs and docks besides its LAN: the address is the one the host really uses
+// towards the network, not the first one listed.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvane {
+
+struct NetworkInterface {
+  std::string name;
+  std::string address;  // dotted decimal
+  bool up = false;
+  bool broadcast = false;
+  bool loopback = false;
+  bool physical = false;  // a device behind it, unlike bridges, tunnels and virtual links
+};
+
+struct HostAddresses {
+  std::vector<NetworkInterface> interfaces;  // in the order the system lists them
+  std::string routeSource;      // the kernel's source address for the default route; "": none
+  std::string hostNameAddress;  // the host name's address; "": not resolved
+};
+
+// Up, broadcast-capable and not loopback: an interface broadcasts reach others through.
+bool ReachesLan(const NetworkInterface& interface);
+
+// Whether an up interface holds address.
+bool HoldsAddress(const HostAddresses& host, const std::string& address);
+
+// named, when an up interface holds it; else the default route's source, when a LAN
+// interface holds it; else the first LAN interface's address, physical ones first; else the
+// host name's address unless it is loopback; else "127.0.0.1".
+std::string ChooseOwnAddress(const HostAddresses& host, const std::string& named = {});
+
+// The address to move to from current, or nothing: none when the choice is unchanged, or
+// when it only says the network is gone (a loopback address), since an interface that comes
+// back with its address needs no new login.
+std::optional<std::string> AddressToFollow(const HostAddresses& host, const std::string& named,
+                                           const std::string& current);
+
+}  // namespace korvane
