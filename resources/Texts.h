@@ -177,7 +177,7 @@ inline constexpr char kAddressTaken[] = "すでに登録されているＩＰア
 inline constexpr char kNothingToUpdate[] = "更新する情報が選ばれていません";
 inline constexpr char kAddressListFull[] = "登録できるＩＰアドレスは100件までです";
 inline constexpr char kAddressNotHeld[] =
-    "指定されたアドレス %s はこのコンピュータのネットワークにありません。\n%s を使います。";
+    "アドレス %s はこのコンピュータにありません。\n%s を使います。";
 inline constexpr char kFileOpenError[] = "[ERROR] Open File(%s)";
 inline constexpr char kFileReadError[] = "[ERROR] Read File(%s)";
 inline constexpr char kFileWriteError[] = "[ERROR] Write File(%s)";

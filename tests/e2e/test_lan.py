@@ -1,22 +1,9 @@
 """An office on one bridge and a registered partner behind a router, from the logins to the liveness check."""
 
 import itertools
-import os
-import shutil
-import sys
 import time
 
-from netlab import PROGRAM, Copy, Lab, close_window, remove_labs, run, wait_for
-
-
-def start(host, handle=None):
-    # Logged in, as handle if given, once its own announcement has come back.
-    own_before = host.log_texts().count("Received Own Message")
-    copy = host.start()
-    if handle:
-        copy.say(handle, Copy.HANDLE_INPUT)
-    host.wait_for_log("Received Own Message", count=own_before + 1)
-    return copy
+from netlab import close_window, run_scenario, start, wait_for
 
 
 def office(lab):
@@ -83,16 +70,4 @@ def office(lab):
 
 
 if __name__ == "__main__":
-    remove_labs()
-    # Without root (for network namespaces) ip refuses. The lab removes the probe again.
-    if not all(map(shutil.which, ("ip", "Xvfb", "xdotool"))) or not PROGRAM.is_file() or run(
-            "ip", "netns", "add", f"kv{os.getpid()}-probe", check=False).returncode:
-        print(f"virtual-LAN test cannot run: it needs root, network namespaces, Xvfb, xdotool and {PROGRAM}")
-        sys.exit(1 if os.environ.get("CI") == "true" else 77)  # 77: skipped, but not on CI
-    with Lab() as lab:
-        try:
-            office(lab)
-        except BaseException:
-            for path in sorted([*lab.folder.glob("*/chat.log"), *lab.folder.glob("*/stderr.txt")]):
-                print(f"----- {path.relative_to(lab.folder)}\n" + path.read_bytes().decode("cp932", "replace"))
-            raise
+    run_scenario(office)
