@@ -72,14 +72,21 @@ TEST_F(ReceiveLoopTest, ADatagramOnEitherCarrierOrTheCloseEndsTheWaitAtOnce) {
   constexpr auto kLongWait = 5s;
   constexpr auto kPrompt = 1s;  // a loaded machine's scheduling, not a polling period
   loop.Start(kLongWait);
-  for (const bool broadcast : {true, false}) {
+  // A broadcast, a datagram, and one to the address the unicast socket was bound to anew
+  // while the loop waited on the old one.
+  for (const std::string to : {"slot", "127.0.0.2", "127.0.0.3"}) {
+    std::this_thread::sleep_for(20ms);  // let it reach its wait again; ending sooner is no fault
+    if (to == "127.0.0.3") {
+      ASSERT_TRUE(udp->Bind(to));
+    }
     const auto sent = std::chrono::steady_clock::now();
     const std::size_t before = Dispatched().size();
-    broadcast ? ToSlot(Packet('b')) : ToUdp(Packet('u'));
+    if (to == "slot") ToSlot(Packet('b'));
+    else sender->SendTo(Packet(to.back()), to, udp->Port());
     test::WaitUntil([&] { return Dispatched().size() > before; }, kLongWait);
-    EXPECT_LT(std::chrono::steady_clock::now() - sent, kPrompt) << "broadcast " << broadcast;
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, kPrompt) << to;
   }
-  std::this_thread::sleep_for(20ms);  // let it reach its wait again; ending sooner is no fault
+  std::this_thread::sleep_for(20ms);
   const auto closed = std::chrono::steady_clock::now();
   slot->Close();
   loop.Join();
