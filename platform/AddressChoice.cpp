@@ -7,16 +7,16 @@ namespace {
 
 bool IsLoopbackText(const std::string& address) { return address.rfind("127.", 0) == 0; }
 
-}  // namespace
-
-bool ReachesLan(const NetworkInterface& interface) {
-  return interface.up && interface.broadcast && !interface.loopback;
-}
-
 bool HoldsAddress(const HostAddresses& host, const std::string& address) {
   return std::any_of(host.interfaces.begin(), host.interfaces.end(), [&](const NetworkInterface& i) {
     return i.up && i.address == address;
   });
+}
+
+}  // namespace
+
+bool ReachesLan(const NetworkInterface& interface) {
+  return interface.up && interface.broadcast && !interface.loopback;
 }
 
 std::string ChooseOwnAddress(const HostAddresses& host, const std::string& named) {

@@ -27,9 +27,6 @@ struct HostAddresses {
 // Up, broadcast-capable and not loopback: an interface broadcasts reach others through.
 bool ReachesLan(const NetworkInterface& interface);
 
-// Whether an up interface holds address.
-bool HoldsAddress(const HostAddresses& host, const std::string& address);
-
 // named, when an up interface holds it; else the default route's source, when a LAN
 // interface holds it; else the first LAN interface's address, physical ones first; else the
 // host name's address unless it is loopback; else "127.0.0.1".

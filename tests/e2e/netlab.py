@@ -124,11 +124,15 @@ class Host:
         self.copies.append(Copy(self, args))
         return self.copies[-1]
 
+    def put(self, address):
+        # The LAN link's address, with the default route through its router (.1).
+        self.ip(f"addr add {address}/24 brd + dev eth0", f"route add default via {address.rsplit('.', 1)[0]}.1")
+        self.address = address
+
     def move(self, address):
         # As a laptop that wakes in another network: the old address goes, the new one comes.
-        self.ip(f"addr del {self.address}/24 dev eth0", f"addr add {address}/24 brd + dev eth0",
-                f"route add default via {address.rsplit('.', 1)[0]}.1")
-        self.address = address
+        self.ip(f"addr del {self.address}/24 dev eth0")
+        self.put(address)
 
     def ip(self, *commands):
         for command in commands:
@@ -169,27 +173,26 @@ class Lab(contextlib.AbstractContextManager):
         run("ip", "-n", self.wires, "link", "add", "name", name, "up", "type", "bridge")
         run("ip", "-n", self.wires, "addr", "add", f"{router}/24", "dev", name)
 
-    def add_host(self, name, address, bridge="lan", *settings, desktop=False):
-        # It logs in as name unless given other settings for tester_settings(). A desktop has a container
-        # engine's bridge before its LAN link. Every host has Debian's hosts file: the host name is 127.0.1.1.
+    def add_host(self, name, address, bridge="lan", *settings):
+        # It logs in as name unless given other settings for tester_settings(). Each is a desktop as people have
+        # them: a container engine's bridge listed before the LAN link, and Debian's hosts file (127.0.1.1).
         host = Host(self, name, address, settings or (name,))
         run("ip", "netns", "add", host.netns)
-        if desktop:
-            host.ip("link add name docker0 type bridge", "addr add 172.17.0.1/16 brd + dev docker0", "link set docker0 up")
+        host.ip("link add name docker0 type bridge", "addr add 172.17.0.1/16 brd + dev docker0", "link set docker0 up")
         run("ip", "-n", host.netns, "link", "add", "name", "eth0", "type", "veth", "peer", "name", name, "netns", self.wires)
         run("ip", "-n", self.wires, "link", "set", "dev", name, "master", bridge, "up")
-        host.ip(f"addr add {address}/24 brd + dev eth0", "link set eth0 up", "link set lo up",
-                f"route add default via {address.rsplit('.', 1)[0]}.1")
+        host.ip("link set eth0 up", "link set lo up")
+        host.put(address)
         (ETC / host.netns).mkdir(parents=True)
         (ETC / host.netns / "hosts").write_text(f"127.0.0.1 localhost\n127.0.1.1 {socket.gethostname()}\n")
         self.hosts.append(host)
         return host
 
 
-def start(host, handle=None, *args):
+def start(host, handle=None):
     # Logged in, as handle if given, once its own announcement has come back.
     own_before = host.log_texts().count("Received Own Message")
-    copy = host.start(*args)
+    copy = host.start()
     if handle:
         copy.say(handle, Copy.HANDLE_INPUT)
     host.wait_for_log("Received Own Message", count=own_before + 1)

@@ -1,4 +1,4 @@
-"""An office on one bridge and a registered partner behind a router, from the logins to the liveness check."""
+"""An office of desktops on one bridge and a registered partner behind a router, from the logins to the liveness check."""
 
 import itertools
 import time
