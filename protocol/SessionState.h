@@ -16,26 +16,26 @@ class SessionState {
   std::atomic<std::int32_t> m_bEcho{0};
   // Tag of the last packet this copy started to send; -1 before the first.
   std::atomic<std::int32_t> m_nLastSendTag{-1};
-  AddressText OwnAddress() const {
-    std::lock_guard lock(identityMutex_);
-    return m_szOwnAddress;
-  }
-  void SetOwnAddress(const AddressText& address) {
-    std::lock_guard lock(identityMutex_);
-    m_szOwnAddress = address;
-  }
-  HandleText OwnHandle() const {
-    std::lock_guard lock(identityMutex_);
-    return m_szOwnHandle;
-  }
-  void SetOwnHandle(const HandleText& handle) {
-    std::lock_guard lock(identityMutex_);
-    m_szOwnHandle = handle;
-  }
+
+  AddressText OwnAddress() const { return Read(m_szOwnAddress); }
+  void SetOwnAddress(const AddressText& address) { Write(m_szOwnAddress, address); }
+  HandleText OwnHandle() const { return Read(m_szOwnHandle); }
+  void SetOwnHandle(const HandleText& handle) { Write(m_szOwnHandle, handle); }
 
  private:
   // Login writes the handle, and a network change the address, while the receive thread
   // may be comparing with them.
+  template <typename Field>
+  Field Read(const Field& field) const {
+    std::lock_guard lock(identityMutex_);
+    return field;
+  }
+  template <typename Field>
+  void Write(Field& field, const Field& value) {
+    std::lock_guard lock(identityMutex_);
+    field = value;
+  }
+
   mutable std::mutex identityMutex_;
   AddressText m_szOwnAddress{};
   HandleText m_szOwnHandle{};

@@ -15,8 +15,6 @@
 #include "display/TrayIcon.h"
 #include "platform/DialogFont.h"
 #include "platform/MessageBox.h"
-#include "platform/NetworkWatch.h"
-#include "platform/OwnAddress.h"
 #include "platform/QtText.h"
 #include "resources/Icons.h"
 #include "resources/MainDialogTemplate.h"
@@ -27,13 +25,6 @@
 #include "window/Menus.h"
 
 namespace korvane {
-namespace {
-
-// A network change is a burst of address and route reports, and a link that drops for a
-// moment comes back with its address: the address is looked at once the host is quiet.
-constexpr std::chrono::milliseconds kNetworkSettle{1500};
-
-}  // namespace
 
 CChatDlg::CChatDlg(ChatDlgOptions options, QWidget* parent)
     : QDialog(parent), m_options(std::move(options)) {
@@ -210,25 +201,6 @@ void CChatDlg::OnInitDialog() {
   m_session->StartReceiving();
   ShowFileError(logConfigured);
   if (m_crText == m_crBack) AfxMessageBox(Cp932<text::kSameColours>(), MB_ICONINFORMATION | MB_TOPMOST);
-}
-
-std::string CChatDlg::ChooseStartAddress() {
-  if (!m_options.ownAddress.empty()) return m_options.ownAddress;
-  const HostAddresses host = ReadHostAddresses();
-  const std::string chosen = ChooseOwnAddress(host, m_options.namedAddress);
-  if (!m_options.namedAddress.empty() && chosen != m_options.namedAddress)
-    AfxMessageBox(FillFormat(Cp932<text::kAddressNotHeld>(), {m_options.namedAddress, chosen}),
-                  MB_ICONEXCLAMATION);
-  m_networkWatch = new NetworkWatch([this] { FollowNetwork(); }, kNetworkSettle, this);
-  return chosen;
-}
-
-void CChatDlg::FollowNetwork() {
-  const std::string current(TextOf(m_session->State().OwnAddress()));
-  const auto next = AddressToFollow(ReadHostAddresses(), m_options.namedAddress, current);
-  if (!next) return;
-  ShowLine(FillFormat(Cp932<text::kAddressChanged>(), {*next}), LineKind::Notice);
-  m_session->ChangeOwnAddress(*next);
 }
 
 void CChatDlg::ShowFileError(const FileResult& result) {

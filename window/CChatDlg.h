@@ -35,7 +35,6 @@ namespace korvane {
 
 class CMemberList;
 class CMessageList;
-class NetworkWatch;
 class TrayIcon;
 
 class CChatDlg : public QDialog, public ChatHost, public SettingsTarget {
@@ -172,7 +171,6 @@ class CChatDlg : public QDialog, public ChatHost, public SettingsTarget {
   QTimer m_blinkTimer;
   QTimer m_probeTimer;
   QTimer m_answerTimer;
-  NetworkWatch* m_networkWatch = nullptr;  // only while the address follows the host
   std::unique_ptr<ChatSession> m_session;
 };
 
