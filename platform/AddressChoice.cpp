@@ -5,13 +5,26 @@
 namespace korvane {
 namespace {
 
-bool IsLoopbackText(const std::string& address) { return address.rfind("127.", 0) == 0; }
+// How well an address serves as the own one, best first.
+enum Rank { kNamed, kRouteSource, kPhysicalLan, kLan, kHeldElsewhere, kNotHeld };
 
-bool HoldsAddress(const HostAddresses& host, const std::string& address) {
-  return std::any_of(host.interfaces.begin(), host.interfaces.end(), [&](const NetworkInterface& i) {
-    return i.up && i.address == address;
-  });
+Rank RankOf(const NetworkInterface& interface, const HostAddresses& host, const std::string& named) {
+  if (!interface.up) return kNotHeld;
+  if (interface.address == named) return kNamed;
+  if (!ReachesLan(interface)) return kHeldElsewhere;
+  if (interface.address == host.routeSource) return kRouteSource;
+  return interface.physical ? kPhysicalLan : kLan;
 }
+
+// The best rank of an interface holding address.
+Rank RankOf(const std::string& address, const HostAddresses& host, const std::string& named) {
+  Rank best = kNotHeld;
+  for (const NetworkInterface& interface : host.interfaces)
+    if (interface.address == address) best = std::min(best, RankOf(interface, host, named));
+  return best;
+}
+
+bool IsLoopbackText(const std::string& address) { return address.rfind("127.", 0) == 0; }
 
 }  // namespace
 
@@ -20,18 +33,13 @@ bool ReachesLan(const NetworkInterface& interface) {
 }
 
 std::string ChooseOwnAddress(const HostAddresses& host, const std::string& named) {
-  if (!named.empty() && HoldsAddress(host, named)) return named;
-  const auto& interfaces = host.interfaces;
-  if (std::any_of(interfaces.begin(), interfaces.end(), [&](const NetworkInterface& i) {
-        return ReachesLan(i) && i.address == host.routeSource;
-      }))
-    return host.routeSource;
-  for (const bool physicalOnly : {true, false}) {
-    const auto lan = std::find_if(interfaces.begin(), interfaces.end(), [&](const NetworkInterface& i) {
-      return ReachesLan(i) && (i.physical || !physicalOnly);
-    });
-    if (lan != interfaces.end()) return lan->address;
+  const NetworkInterface* best = nullptr;
+  for (const NetworkInterface& interface : host.interfaces) {
+    if (RankOf(interface, host, named) <= kLan &&
+        (best == nullptr || RankOf(interface, host, named) < RankOf(*best, host, named)))
+      best = &interface;
   }
+  if (best != nullptr) return best->address;
   if (!host.hostNameAddress.empty() && !IsLoopbackText(host.hostNameAddress))
     return host.hostNameAddress;
   return "127.0.0.1";
@@ -39,9 +47,12 @@ std::string ChooseOwnAddress(const HostAddresses& host, const std::string& named
 
 std::optional<std::string> AddressToFollow(const HostAddresses& host, const std::string& named,
                                            const std::string& current) {
-  std::string chosen = ChooseOwnAddress(host, named);
-  if (chosen == current || IsLoopbackText(chosen)) return std::nullopt;
-  return chosen;
+  const std::string chosen = ChooseOwnAddress(host, named);
+  const Rank now = RankOf(current, host, named), next = RankOf(chosen, host, named);
+  // A better address is taken at once. One that is gone is replaced by a network only: a
+  // bridge or the host name would be left again as soon as the link came back.
+  if (next < now && (now != kNotHeld || next <= kPhysicalLan)) return chosen;
+  return std::nullopt;
 }
 
 }  // namespace korvane

@@ -32,9 +32,10 @@ bool ReachesLan(const NetworkInterface& interface);
 // host name's address unless it is loopback; else "127.0.0.1".
 std::string ChooseOwnAddress(const HostAddresses& host, const std::string& named = {});
 
-// The address to move to from current, or nothing: none when the choice is unchanged, or
-// when it only says the network is gone (a loopback address), since an interface that comes
-// back with its address needs no new login.
+// The address to move to from current, or nothing. A better choice is followed at once (a
+// dock's link with the default route, the named address back). A current address that went
+// is replaced only by a network (named, the route's source or a network card): while the
+// link is down, a bridge, the host name or loopback would be left again when it returns.
 std::optional<std::string> AddressToFollow(const HostAddresses& host, const std::string& named,
                                            const std::string& current);
 

@@ -19,7 +19,8 @@ NetworkWatch::NetworkWatch(std::function<void()> changed, std::chrono::milliseco
   connect(&settle_, &QTimer::timeout, this, std::move(changed));
   sockaddr_nl groups{};
   groups.nl_family = AF_NETLINK;
-  groups.nl_groups = RTMGRP_IPV4_IFADDR | RTMGRP_IPV4_ROUTE;
+  // Links too: the kernel drops a downed link's routes without a report of its own.
+  groups.nl_groups = RTMGRP_LINK | RTMGRP_IPV4_IFADDR | RTMGRP_IPV4_ROUTE;
   // Without the reports the address stays as chosen at the start, as it always was.
   if (!socket_.Valid() ||
       ::bind(socket_.Get(), reinterpret_cast<const sockaddr*>(&groups), sizeof groups) != 0)

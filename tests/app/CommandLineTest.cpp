@@ -11,11 +11,7 @@ namespace {
 using Action = CommandLine::Action;
 
 TEST(CommandLine, TakesAnAddressAndAnswersHelpAndVersionBeforeAnythingElse) {
-  const struct {
-    std::vector<std::string_view> arguments;
-    Action action;
-    std::string address;
-  } cases[] = {
+  const std::tuple<std::vector<std::string_view>, Action, std::string> cases[] = {
       {{}, Action::Run, ""},
       {{"--address", "192.168.1.20"}, Action::Run, "192.168.1.20"},
       {{"--address=10.0.0.1"}, Action::Run, "10.0.0.1"},
@@ -25,10 +21,10 @@ TEST(CommandLine, TakesAnAddressAndAnswersHelpAndVersionBeforeAnythingElse) {
       {{"--bogus", "--help"}, Action::Help, ""},
       {{"--address", "bad", "--version"}, Action::Version, ""},
   };
-  for (const auto& c : cases) {
-    const CommandLine line = ParseCommandLine(c.arguments);
-    EXPECT_EQ(std::tie(line.action, line.address), std::tie(c.action, c.address)) << c.arguments.size();
-    EXPECT_EQ(line.refusal.empty(), c.action != Action::Refuse) << c.arguments.size();
+  for (const auto& [arguments, action, address] : cases) {
+    const CommandLine line = ParseCommandLine(arguments);
+    EXPECT_EQ(std::tie(line.action, line.address), std::tie(action, address)) << arguments.size();
+    EXPECT_EQ(line.refusal.empty(), action != Action::Refuse) << arguments.size();
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace korvane {
 namespace {
 
@@ -14,12 +16,7 @@ const NetworkInterface kWifi{"wlan0", "10.0.5.7", true, true, false, true};
 const NetworkInterface kEthDown{"eth0", "192.168.1.20", false, true, false, true};
 
 TEST(AddressChoice, TheDefaultRoutesSourceThenAPhysicalLanThenAnyLanThenTheHostName) {
-  const struct {
-    const char* desktop;
-    HostAddresses host;
-    std::string named;
-    std::string chosen;
-  } cases[] = {
+  const std::tuple<const char*, HostAddresses, std::string, std::string> cases[] = {  // desktop, named, chosen
       {"a bridge listed first, the route through the LAN", {{kLo, kDocker, kEth}, "192.168.1.20", "127.0.1.1"}, "", "192.168.1.20"},
       {"a bridge listed first, no route", {{kLo, kDocker, kEth}, "", ""}, "", "192.168.1.20"},
       {"a bridge alone", {{kLo, kDocker}, "", ""}, "", "172.17.0.1"},
@@ -28,21 +25,29 @@ TEST(AddressChoice, TheDefaultRoutesSourceThenAPhysicalLanThenAnyLanThenTheHostN
       {"only a VPN, the host name elsewhere", {{kLo, kVpn}, "10.8.0.6", "10.8.0.6"}, "", "10.8.0.6"},
       {"only loopback", {{kLo}, "", "127.0.1.1"}, "", "127.0.0.1"},
       {"two networks, the route through the second", {{kLo, kEth, kWifi}, "10.0.5.7", ""}, "", "10.0.5.7"},
-      {"two networks, no route", {{kLo, kEth, kWifi}, "", ""}, "", "192.168.1.20"},
       {"the route's interface is down", {{kLo, kEthDown, kDocker}, "192.168.1.20", ""}, "", "172.17.0.1"},
       {"a named address held", {{kLo, kDocker, kEth}, "192.168.1.20", ""}, "172.17.0.1", "172.17.0.1"},
       {"a named address nobody holds", {{kLo, kDocker, kEth}, "192.168.1.20", ""}, "10.9.9.9", "192.168.1.20"},
-      {"a named address that is down", {{kLo, kEthDown, kWifi}, "10.0.5.7", ""}, "192.168.1.20", "10.0.5.7"},
   };
-  for (const auto& c : cases) EXPECT_EQ(ChooseOwnAddress(c.host, c.named), c.chosen) << c.desktop;
+  for (const auto& [desktop, host, named, chosen] : cases) EXPECT_EQ(ChooseOwnAddress(host, named), chosen) << desktop;
 }
 
-TEST(AddressChoice, AChangeIsFollowedUnlessTheNetworkIsOnlyGone) {
-  const HostAddresses home{{kLo, kWifi}, "10.0.5.7", ""}, offline{{kLo, kEthDown}, "", "127.0.1.1"};
-  EXPECT_EQ(AddressToFollow(home, "", "192.168.1.20"), "10.0.5.7");
-  EXPECT_EQ(AddressToFollow(home, "", "10.0.5.7"), std::nullopt);
-  EXPECT_EQ(AddressToFollow(offline, "", "192.168.1.20"), std::nullopt);
-  EXPECT_EQ(AddressToFollow(home, "192.168.1.20", "192.168.1.20"), "10.0.5.7");  // the named one went
+// A laptop: docked (eth0 takes the route), at home (only wlan0), its link down a moment.
+TEST(AddressChoice, ABetterAddressIsFollowedAndAGoneOneReplacedByANetworkOnly) {
+  const NetworkInterface eth2{"eth0", "192.168.1.30", true, true, false, true};
+  using Next = std::optional<std::string>;
+  const std::tuple<const char*, HostAddresses, std::string, std::string, Next> cases[] = {  // change, named, current
+      {"docked", {{kLo, kWifi, kEth}, "192.168.1.20", ""}, "", "10.0.5.7", "192.168.1.20"},
+      {"woken at home", {{kLo, kDocker, kWifi}, "10.0.5.7", ""}, "", "192.168.1.20", "10.0.5.7"},
+      {"at home still", {{kLo, kDocker, kWifi}, "10.0.5.7", ""}, "", "10.0.5.7", Next()},
+      {"the link down a moment", {{kLo, kDocker, kEthDown}, "", ""}, "", "192.168.1.20", Next()},
+      {"the network gone", {{kLo, kEthDown}, "", "127.0.1.1"}, "", "192.168.1.20", Next()},
+      {"a new lease, no gateway", {{kLo, kDocker, eth2}, "", ""}, "", "192.168.1.20", "192.168.1.30"},
+      {"the network after the bridge", {{kLo, kDocker, kEth}, "192.168.1.20", ""}, "", "172.17.0.1", "192.168.1.20"},
+      {"the named address gone", {{kLo, kWifi}, "10.0.5.7", ""}, "192.168.1.20", "192.168.1.20", "10.0.5.7"},
+  };
+  for (const auto& [change, host, named, current, next] : cases)
+    EXPECT_EQ(AddressToFollow(host, named, current), next) << change;
 }
 
 }  // namespace

@@ -206,15 +206,13 @@ TEST_F(DispatcherTest, LivenessAsksEveryNinetySecondsAndWaitsTenForAnswers) {
 }
 
 // Logged in, a copy whose address changed leaves under the old one and comes again under the
-// new one with the same handle; its packets are its own there. Logged out, it only moves.
+// new one; logged out, it only moves.
 TEST_F(DispatcherTest, ANewAddressIsLeftAndJoinedAgainWhileLoggedIn) {
   AddMember("bob", "10.0.0.2");
   session.ChangeOwnAddress("10.0.0.7");
   EXPECT_EQ(Answers(), (Strings{"0020 10.0.0.1", "0010 10.0.0.7"}));
   EXPECT_TRUE(Handles().empty());
   EXPECT_EQ(window.timers.count(LivenessTimer::Probe), 1u);
-  Dispatch(Bye("10.0.0.7", static_cast<std::uint32_t>(session.State().m_nLastSendTag.load())));
-  EXPECT_EQ(window.shown.back(), "T Received Own Message");
 
   session.Logout();
   Answers();
