@@ -31,6 +31,9 @@ class DatagramReader {
   virtual int ReceiveFrom(std::uint8_t* buffer, int capacity) = 0;
   // For poll(): readable while a datagram waits; -1 for none.
   virtual int SocketFd() const = 0;
+  // For poll(): readable once the socket was replaced under a waiting reader, until the next
+  // ReceiveFrom; -1 for none.
+  virtual int ReplacedFd() const { return -1; }
 };
 
 }  // namespace korvane

@@ -1,6 +1,7 @@
 #include "platform/UdpCarrier.h"
 
 #include <fcntl.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -11,8 +12,9 @@ namespace korvane {
 
 std::unique_ptr<UdpCarrier> UdpCarrier::Open(const std::string& address, std::uint16_t port) {
   UniqueFd placeholder(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-  if (!placeholder.Valid()) return nullptr;
-  std::unique_ptr<UdpCarrier> carrier(new UdpCarrier(std::move(placeholder), port));
+  UniqueFd replaced(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
+  if (!placeholder.Valid() || !replaced.Valid()) return nullptr;
+  std::unique_ptr<UdpCarrier> carrier(new UdpCarrier(std::move(placeholder), std::move(replaced), port));
   carrier->Bind(address);
   return carrier;
 }
@@ -24,15 +26,21 @@ bool UdpCarrier::Bind(const std::string& address) {
   if (!fresh.Valid()) return false;
   bound_.store(false);
   // Other threads keep using the descriptor number; dup3 swaps the socket behind it in one
-  // step. A thread polling the old socket still waits on it: shutting that one down wakes it.
-  const UniqueFd old(::dup(socket_.Get()));
+  // step. A poll already waiting still waits on the old socket, which nothing will wake: the
+  // signal stays readable until the reader's next ReceiveFrom, so its wait ends.
   if (::dup3(fresh.Get(), socket_.Get(), O_CLOEXEC) < 0) return false;
-  ::shutdown(old.Get(), SHUT_RDWR);
+  const std::uint64_t one = 1;
+  (void)!::write(replaced_.Get(), &one, sizeof one);
+  replacedPending_.store(true);
   bound_.store(bound);
   return bound;
 }
 
 int UdpCarrier::ReceiveFrom(std::uint8_t* buffer, int capacity) {
+  if (replacedPending_.exchange(false)) {
+    std::uint64_t count = 0;
+    (void)!::read(replaced_.Get(), &count, sizeof count);
+  }
   if (closed_.load() || !bound_.load()) return -1;
   return ReceiveDatagram(socket_, buffer, capacity);
 }

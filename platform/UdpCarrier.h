@@ -16,15 +16,14 @@ namespace korvane {
 
 class UdpCarrier : public DatagramReader {
  public:
-  // nullptr when no socket can be made. A carrier whose address cannot be bound (see
-  // Bound()) sends and receives nothing until Bind() succeeds.
+  // nullptr when no socket can be made. A carrier whose address cannot be bound sends and
+  // receives nothing until Bind() succeeds.
   static std::unique_ptr<UdpCarrier> Open(const std::string& address, std::uint16_t port);
 
   // Puts a socket bound to address, on the port given to Open, in place of the current
-  // one, under the same descriptor, and wakes a thread waiting on it. False when it cannot
-  // be bound: then the carrier is unbound.
+  // one, under the same descriptor, and wakes a reader waiting on the old one (ReplacedFd).
+  // False when it cannot be bound: then the carrier is unbound.
   bool Bind(const std::string& address);
-  bool Bound() const { return bound_.load(); }
 
   // Size of one datagram now in buffer (never more than capacity bytes are written), or a
   // value <= 0 when nothing was read: none waiting, closed, or longer than capacity (such a
@@ -40,12 +39,16 @@ class UdpCarrier : public DatagramReader {
 
   std::uint16_t Port() const;
   int SocketFd() const override { return socket_.Get(); }
+  int ReplacedFd() const override { return replaced_.Get(); }
 
  private:
-  UdpCarrier(UniqueFd socket, std::uint16_t port) : socket_(std::move(socket)), port_(port) {}
+  UdpCarrier(UniqueFd socket, UniqueFd replaced, std::uint16_t port)
+      : socket_(std::move(socket)), replaced_(std::move(replaced)), port_(port) {}
 
   UniqueFd socket_;  // the same number for the carrier's life
+  UniqueFd replaced_;  // an eventfd, signalled by Bind, taken by ReceiveFrom
   std::uint16_t port_;
+  std::atomic<bool> replacedPending_{false};
   std::atomic<bool> bound_{false};
   std::atomic<bool> closed_{false};
 };

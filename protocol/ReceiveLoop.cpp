@@ -29,9 +29,12 @@ void ReceiveLoop::WaitForDatagram(std::chrono::milliseconds longestWait) {
   // readable descriptors are the only reason to run the next one. Whatever a cycle left in
   // the sockets (a second UDP datagram, more broadcasts than one cycle takes) keeps them
   // readable: a flood is still drained cycle by cycle.
-  std::array<pollfd, 3> waits{{{slot_.ClosedFd(), POLLIN, 0}, {slot_.SocketFd(), POLLIN, 0}}};
+  std::array<pollfd, 4> waits{{{slot_.ClosedFd(), POLLIN, 0}, {slot_.SocketFd(), POLLIN, 0}}};
   nfds_t count = 2;
-  if (socket_ != nullptr) waits[count++] = {socket_->SocketFd(), POLLIN, 0};
+  if (socket_ != nullptr) {
+    waits[count++] = {socket_->SocketFd(), POLLIN, 0};
+    waits[count++] = {socket_->ReplacedFd(), POLLIN, 0};
+  }
   // An interrupted or failed wait only runs a cycle early, which finds nothing to do.
   (void)::poll(waits.data(), count, static_cast<int>(longestWait.count()));
 }

@@ -158,7 +158,7 @@ inline constexpr char kPhraseLine4[] = "[M4]%s";
 inline constexpr char kPhraseLine5[] = "[M5]%s";
 inline constexpr char kAlertBanner[] = "*******************************";
 inline constexpr char kAlertBannerText[] = " ここからがアイコン中のメッセージ";
-inline constexpr char kAddressChanged[] = "*** ネットワークが変わりました。アドレス %s で接続します ***";
+inline constexpr char kAddressChanged[] = "*** アドレスが %s に変わりました ***";
 
 // Message boxes.
 inline constexpr char kSocketInitFailed[] = "Windows ｿｹｯﾄの初期化に失敗しました。";
