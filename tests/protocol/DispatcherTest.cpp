@@ -7,7 +7,7 @@
 #include <future>
 
 #include "platform/CodePage.h"
-#include "tests/support/PacketCapture.h"
+#include "tests/support/Loopback.h"
 #include "tests/support/RecordingWindow.h"
 
 namespace korvane {
@@ -73,13 +73,11 @@ class DispatcherTest : public testing::Test {
     for (const MemberRow& row : session.Members().Rows()) handles.push_back(Cp932ToUtf8(row.handle));
     return handles;
   }
-  // Sent synchronously on loopback: already waiting in the tap. The addressee of a reply is its
-  // target; an announcement shows its sender.
+  // Sent synchronously on loopback: already waiting in the tap. The addressee of a reply is its target.
   Strings Answers() {
     Strings answers;
     for (const auto& [destination, bytes] : tap.Take(10, std::chrono::milliseconds(20))) {
-      const PacketView packet(bytes);
-      const AddressText to = bytes.size() > 26 && !packet.HasCode(code::kCmdHello) ? packet.Target() : packet.Address();
+      const AddressText to = bytes.size() > 26 ? PacketView(bytes).Target() : PacketView(bytes).Address();
       answers.push_back(std::string(bytes.begin() + 4, bytes.begin() + 8) + " " + std::string(TextOf(to)));
     }
     return answers;
@@ -205,21 +203,32 @@ TEST_F(DispatcherTest, LivenessAsksEveryNinetySecondsAndWaitsTenForAnswers) {
   EXPECT_EQ(session.Members().Count(), 0);
 }
 
-// Logged in, a copy whose address changed leaves under the old one and comes again under the
-// new one; logged out, it only moves.
-TEST_F(DispatcherTest, ANewAddressIsLeftAndJoinedAgainWhileLoggedIn) {
-  AddMember("bob", "10.0.0.2");
-  session.ChangeOwnAddress("10.0.0.7");
-  EXPECT_EQ(Answers(), (Strings{"0020 10.0.0.1", "0010 10.0.0.7"}));
-  EXPECT_TRUE(Handles().empty());
-  EXPECT_EQ(window.timers.count(LivenessTimer::Probe), 1u);
-
-  session.Logout();
-  Answers();
-  session.ChangeOwnAddress("10.0.0.8");
-  EXPECT_TRUE(Answers().empty());
+// Logged in, a copy whose address changed leaves under the old one, comes again under the new
+// one, and listens there; logged out, it only moves.
+TEST(ChatSession, ANewAddressIsLeftJoinedAndListenedAt) {
+  test::LoopbackHost host("127.0.0.30");
+  test::RecordingWindow window;
+  std::atomic<bool> heard{false};
+  window.onLine = [&](const std::string& line) { heard = heard || line == "Received CMD_BYE 127.0.0.9"; };
+  ChatSession session(window, {"127.0.0.30", host.carriers, {}, {}});
+  ASSERT_TRUE(session.OpenCarriers());
   session.Login(Handle("me"));
-  EXPECT_EQ(Answers(), Strings{"0010 10.0.0.8"});
+  session.Members().AddMember("bob", Address("127.0.0.2"));
+  const auto wire = [&] {
+    Strings sent;
+    for (const auto& [to, bytes] : host.tap.Take(2, std::chrono::milliseconds(100)))
+      sent.push_back(std::string(bytes.begin() + 4, bytes.begin() + 8) + " " + std::string(TextOf(PacketView(bytes).Address())));
+    return sent;
+  };
+  wire();
+  session.ChangeOwnAddress("127.0.0.31");
+  EXPECT_EQ(wire(), (Strings{"0020 127.0.0.30", "0010 127.0.0.31"}));
+  EXPECT_EQ(session.Members().Count(), 0);
+  UdpCarrier::Open("127.0.0.1", 0)->SendTo(Bye("127.0.0.9"), "127.0.0.31", host.carriers.udpPort);
+  EXPECT_TRUE(test::WaitUntil([&] { return heard.load(); }));
+  session.State().m_bLoggedIn = 0;
+  session.ChangeOwnAddress("127.0.0.32");
+  EXPECT_TRUE(wire().empty());
 }
 
 }  // namespace
