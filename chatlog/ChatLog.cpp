@@ -6,7 +6,9 @@
 #include <cstring>
 
 #include "platform/Cp932Prefix.h"
+#include "chatlog/LogReadBack.h"
 #include "chatlog/LogStamp.h"
+#include "platform/CodePage.h"
 #include "platform/ShellOpen.h"
 #include "settings/FileAccess.h"
 
@@ -86,9 +88,26 @@ FileResult CChatLog::ConfigureLog(const SettingsRecord& settings) {
   return std::nullopt;
 }
 
-void CChatLog::ViewLog() {
-  const std::string name = LogFileName();
-  if (!name.empty()) ShellOpen(name);
+FileResult CChatLog::ViewLog(const std::string& folderCp932) {
+  std::string name, lines;
+  {
+    std::lock_guard lock(m_mutex);
+    name = NameLocked();
+    if (name.empty()) return std::nullopt;
+    const UniqueFd file = OpenReadWrite(name);
+    if (!file.Valid()) return FileFailure{FileAction::Open, name};
+    lines.resize(static_cast<std::size_t>(FileLength(file.Get())));
+    const auto read = ReadFromStart(file.Get(), lines.data(), lines.size());
+    if (!read) return FileFailure{FileAction::Read, name};
+    lines.resize(*read);
+    lines = LogInTimeOrder(lines, m_nLogSizeLimitKB == kNoLogSizeCap ? -1 : m_nLogSize);
+  }
+  const std::string copy = folderCp932 + "/" + name.substr(name.rfind('/') + 1) + " (UTF-8).txt";
+  const UniqueFd file = OpenTruncated(copy);
+  if (!file.Valid()) return FileFailure{FileAction::Open, copy};
+  if (!WriteAllAt(file.Get(), Cp932ToUtf8(lines), 0)) return FileFailure{FileAction::Write, copy};
+  ShellOpen(copy);
+  return std::nullopt;
 }
 
 void CChatLog::ClearLog() {

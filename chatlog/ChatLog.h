@@ -41,9 +41,11 @@ class CChatLog {
   // from the file (created when missing), which fails when it cannot be opened.
   FileResult ConfigureLog(const SettingsRecord& settings);
 
-  // Opens the file on the desktop; ClearLog empties it. Neither reports anything, and both do
-  // nothing before logging was first put in force (no file name yet).
-  void ViewLog();
+  // Hands the desktop a UTF-8 copy of the log, its lines oldest first, written afresh into
+  // folderCp932 (the log's own folder is left alone); what could not be read or written
+  // comes back. ClearLog empties the log and reports nothing. Both do nothing before logging
+  // was first put in force (no file name yet).
+  FileResult ViewLog(const std::string& folderCp932);
   void ClearLog();
 
   bool LogOn() const { return m_bLogOn.load() == 1; }

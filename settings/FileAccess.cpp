@@ -30,6 +30,18 @@ UniqueFd OpenTruncated(const std::string& nameCp932) {
   return OpenCreating(nameCp932, O_WRONLY | O_TRUNC);
 }
 
+std::optional<std::size_t> ReadFromStart(int fd, char* buffer, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t count = ::pread(fd, buffer + got, size - got, static_cast<off_t>(got));
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return std::nullopt;
+    if (count == 0) break;
+    got += static_cast<std::size_t>(count);
+  }
+  return got;
+}
+
 bool WriteAllAt(int fd, std::string_view bytes, off_t offset) {
   while (!bytes.empty()) {
     const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), offset);

@@ -18,6 +18,10 @@ UniqueFd OpenReadWrite(const std::string& nameCp932);
 // The same, but emptied on opening: for clearing a file, never for writing one.
 UniqueFd OpenTruncated(const std::string& nameCp932);
 
+// Reads from offset 0 until size bytes or the end of the file: the count read, or nothing on
+// a read error.
+std::optional<std::size_t> ReadFromStart(int fd, char* buffer, std::size_t size);
+
 // Writes every byte at offset, retrying short writes; false when the kernel refused some.
 bool WriteAllAt(int fd, std::string_view bytes, off_t offset);
 

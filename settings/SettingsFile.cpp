@@ -3,28 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include "platform/CodePage.h"
 #include "settings/FileAccess.h"
 
 namespace korvane {
-namespace {
-
-// Reads from offset 0 until size bytes or the end of the file; false on a read error.
-bool ReadFromStart(int fd, char* buffer, std::size_t size) {
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t count = ::pread(fd, buffer + got, size - got, static_cast<off_t>(got));
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return false;
-    if (count == 0) break;
-    got += static_cast<std::size_t>(count);
-  }
-  return true;
-}
-
-}  // namespace
 
 FileResult ReadSettingsFile(SettingsRecord& record, const std::string& path) {
   const UniqueFd file = OpenReadWrite(path);

@@ -122,7 +122,7 @@ void CChatDlg::ConnectCommands() {
       {id::kSystemMessages, [this] { ToggleSystemMessages(); }},
       {id::kEcho, [this] { ToggleEcho(); }},
       {id::kShowPhrases, [this] { ShowFixedPhrases(); }},
-      {id::kViewLog, [this] { m_log.ViewLog(); }},
+      {id::kViewLog, [this] { ViewLog(); }},
       {id::kClearLog, [this] { m_log.ClearLog(); }},
       {id::kDeselectAll, [this] { DeselectAllMembers(); }},
       {id::kAutoWrap, [this] { ToggleAutoWrap(); }},

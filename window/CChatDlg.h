@@ -62,6 +62,7 @@ class CChatDlg : public QDialog, public ChatHost, public SettingsTarget {
   void ShowOptionStates();
   void ShowFixedPhrases();
   void OpenHelp();
+  void ViewLog();
   void ShowAbout();
   void OpenSettings();
 

@@ -24,7 +24,8 @@ struct Tab {
 
 }  // namespace
 
-CSettingsDlg::CSettingsDlg(const PageSeed& seed, SettingsTarget& target) : m_target(target) {
+CSettingsDlg::CSettingsDlg(const PageSeed& seed, SettingsTarget& target)
+    : m_target(target), m_seed(seed.record) {
   setWindowTitle(QString::fromUtf8(kSettingsDialog.title));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -66,7 +67,8 @@ void CSettingsDlg::ApplySettings() {
 }
 
 int CSettingsDlg::CollectAndStore() {
-  SettingsRecord record{};
+  // What no page changes goes back as it came, byte for byte.
+  SettingsRecord record = m_seed;
   for (const SettingsPage* page : m_pages) page->Store(record);
   // Logging must have a file it can open, made here when it is missing.
   if (record.nLogMode == 1 && !OpenReadWrite(FieldText(record.szLogFile)).Valid()) {

@@ -33,6 +33,7 @@ class CSettingsDlg : public QDialog {
 
  private:
   SettingsTarget& m_target;
+  SettingsRecord m_seed;               // the record the pages were loaded from
   std::vector<SettingsPage*> m_pages;  // in tab order
 };
 

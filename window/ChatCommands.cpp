@@ -1,7 +1,9 @@
 // The user's commands: login, logout, sending and the typed commands.
 
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 
 #include "display/CMemberList.h"
 #include "display/CMessageList.h"
@@ -103,5 +105,12 @@ void CChatDlg::ClearDisplay() {
 void CChatDlg::DeselectAllMembers() { m_wndMemberList->DeselectAllMembers(); }
 
 void CChatDlg::SendBye() { m_session->Sender().SendBye(); }
+
+void CChatDlg::ViewLog() {
+  // The copy a desktop's editor can read goes to the user's runtime folder, never beside the log.
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + "/korvane";
+  QDir().mkpath(folder);
+  ShowFileError(m_log.ViewLog(ToCp932(folder)));
+}
 
 }  // namespace korvane

@@ -6,7 +6,7 @@
 namespace korvane {
 
 void CChatDlg::OpenSettings() {
-  PageSeed seed{m_settings, m_log.LogSizeLimitKB()};
+  PageSeed seed{m_settings};
   seed.record.crText = m_crText;
   seed.record.crBack = m_crBack;
   CSettingsDlg dialog(seed, *this);

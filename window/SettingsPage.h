@@ -11,8 +11,7 @@ namespace korvane {
 
 // What a page starts from when the dialog opens.
 struct PageSeed {
-  SettingsRecord record;        // the window's settings; its colours are those in force
-  std::int32_t logSizeLimitKB;  // the chat log's cap in force, -1 for none
+  SettingsRecord record;  // the window's settings; its colours are those in force
 };
 
 class SettingsPage : public QWidget {
@@ -21,7 +20,8 @@ class SettingsPage : public QWidget {
 
   // Fills the controls; runs once, before the dialog is shown.
   virtual void Load(const PageSeed& seed) = 0;
-  // Writes the page's fields of record (and no other); runs at every Apply.
+  // Writes the page's fields of record (and no other), the texts only where the user edited
+  // them; runs at every Apply.
   virtual void Store(SettingsRecord& record) const = 0;
 };
 

@@ -51,9 +51,11 @@ void ShowField(QLineEdit& edit, const char (&field)[Width]) {
   edit.setText(ToQString(FieldText(field)));
 }
 
+// Only a field the user edited is encoded again: the record keeps the bytes of the others,
+// whatever they are, even those no character stands for.
 template <std::size_t Width>
 void StoreField(char (&field)[Width], const QLineEdit& edit) {
-  SetFieldText(field, ToCp932(edit.text()));
+  if (edit.isModified()) SetFieldText(field, ToCp932(edit.text()));
 }
 
 }  // namespace
@@ -136,9 +138,6 @@ void CLogPage::Load(const PageSeed& seed) {
   ShowField(*m_editFile, seed.record.szLogFile);
   ShowField(*m_editSize, seed.record.szLogSizeKB);
   m_checkSizeLimit->setChecked(seed.record.bLogSizeLimit != 0);
-  // The field then shows the limit in force instead of the text stored. Without a limit
-  // (-1) the arrows keep to their range and show 1.
-  m_spinSize->SetPosition(seed.logSizeLimitKB);
   EnterChosenLogState();
 }
 
@@ -170,7 +169,10 @@ void CLogPage::EnableSizeControls(bool enable) {
 }
 
 void CLogPage::OnBrowse() {
-  if (const auto path = ChooseFile(this, QString::fromUtf8(text::kLogFileFilter))) m_editFile->setText(*path);
+  if (const auto path = ChooseFile(this, QString::fromUtf8(text::kLogFileFilter))) {
+    m_editFile->setText(*path);
+    m_editFile->setModified(true);
+  }
 }
 
 CColorPage::CColorPage(QWidget* parent) : SettingsPage(parent) {

@@ -37,7 +37,9 @@ void UpDownControl::SetRange(int lower, int upper) {
 
 void UpDownControl::SetPosition(int position) {
   position_ = std::clamp(position, lower_, upper_);
-  if (buddy_ != nullptr) buddy_->setText(QString::number(position_));
+  if (buddy_ == nullptr) return;
+  buddy_->setText(QString::number(position_));
+  buddy_->setModified(true);  // as if typed: the field's text goes back to its record
 }
 
 void UpDownControl::Step(int delta) {

@@ -19,7 +19,7 @@ class UpDownControl : public QWidget {
   // Moves onto buddy's right edge, as tall as it, and narrows buddy by this control's width.
   void AttachTo(QLineEdit* buddy);
   void SetRange(int lower, int upper);
-  // Kept within the range, then written into the buddy.
+  // Kept within the range, then written into the buddy as an edit of the user's.
   void SetPosition(int position);
   int Position() const { return position_; }
 

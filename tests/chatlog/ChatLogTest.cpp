@@ -60,19 +60,26 @@ TEST_F(ChatLogTest, NameIsKeptWithinItsLimitAndOffKeepsTheRest) {
   EXPECT_EQ(ReadBytes(folder.Path("ログ.txt")), Line(Utf8ToCp932("こんにちは")));
 }
 
-// Once there is a name: the desktop's opener gets it in UTF-8, and never as an option.
-TEST_F(ChatLogTest, ViewLogHandsTheNameToTheDesktopOnceThereIsOne) {
-  const std::string noted = folder.Path("xdg-open.arg");  // a stand-in for xdg-open notes its argument
+// Once there is a name, the desktop's opener gets a copy in UTF-8, its lines oldest first,
+// written afresh in the folder given (a stand-in for xdg-open notes its argument).
+TEST_F(ChatLogTest, ViewLogHandsTheDesktopAUtf8CopyInTimeOrder) {
+  const std::string noted = folder.Path("xdg-open.arg"), view = folder.Path("view");
   WriteBytes(folder.Path("xdg-open"), "#!/bin/sh\nprintf %s \"$1\" >\"$0.tmp\" && mv \"$0.tmp\" \"$0.arg\"\n");
   std::filesystem::permissions(folder.Path("xdg-open"), std::filesystem::perms::owner_all);
+  std::filesystem::create_directory(view);
   const std::string path = ::getenv("PATH");
   ::setenv("PATH", (folder.Path("") + ":" + path).c_str(), 1);
-  log.ViewLog();
-  Configure(Utf8ToCp932("-ログ.txt"));
-  log.ViewLog();
+  EXPECT_EQ(log.ViewLog(view), std::nullopt);
+  Configure(folder.Path(Utf8ToCp932("ログ")), "1");
+  for (const char fill : {'a', 'b', 'c', 'd'}) log.WriteLogLine(TextOfLine(fill, 400));  // d over a
+  log.WriteLogLine(Utf8ToCp932("新"));  // over the start of b
+  WriteBytes(view + "/ログ (UTF-8).txt", std::string(5000, 'x'));
+  EXPECT_EQ(log.ViewLog(view), std::nullopt);
   ::setenv("PATH", path.c_str(), 1);
   WaitUntil([&] { return std::filesystem::exists(noted); });
-  EXPECT_EQ(ReadBytes(noted), "./-ログ.txt");
+  EXPECT_EQ(ReadBytes(noted), view + "/ログ (UTF-8).txt");
+  EXPECT_EQ(ReadBytes(ReadBytes(noted)), Line(TextOfLine('c', 400)) + Line(TextOfLine('d', 400)) + Line("新"));
+  EXPECT_EQ(log.ViewLog(folder.Path("gone"))->fileName, folder.Path(Utf8ToCp932("gone/ログ (UTF-8).txt")));
 }
 
 TEST_F(ChatLogTest, LinesFromOneThreadAndCommandsFromAnotherDoNotRace) {

@@ -3,8 +3,10 @@
 
 #include <climits>
 #include <limits>
+#include <tuple>
 
 #include "platform/Cp932Prefix.h"
+#include "chatlog/LogReadBack.h"
 #include "chatlog/LogSizeCap.h"
 #include "chatlog/LogStamp.h"
 #include "platform/CodePage.h"
@@ -33,6 +35,22 @@ TEST(LogSizeCap, IsReadLikeAtoiAndBelowOneMeansNone) {
       {"1", 1}, {" 12x", 12}, {"\t+7", 7}, {"99999999999999999999", INT_MAX}, {"0", kNoLogSizeCap},
       {"", kNoLogSizeCap}, {"abc", kNoLogSizeCap}, {"- 5", kNoLogSizeCap}, {"-99999999999999999999", kNoLogSizeCap}};
   for (const auto& [text, cap] : caps) EXPECT_EQ(LogSizeCapKB(text), cap) << '"' << text << '"';
+}
+
+// Lines of 33 bytes; a capped log that wrapped has its oldest lines after the write position.
+TEST(LogReadBack, OldestLinesFirstLessThePieceTheNewestOverwrote) {
+  const auto line = [](const char* text) { return "[Thu Feb  8 15:19:13 2001] " + Utf8ToCp932(text) + "\r\n"; };
+  const std::string a = line("aaaa"), b = line("bbbb"), c = line("cccc"), kana = line("かな");
+  const std::tuple<const char*, std::string, std::int64_t, std::string> cases[] = {  // log, file, position, read
+      {"no cap", a + b, -1, a + b},
+      {"not wrapped yet", a + b, 66, a + b},
+      {"wrapped at a line's start", c + b, 33, b + c},
+      {"wrapped inside a line", c + b.substr(5) + a, 33, a + c},
+      {"wrapped inside a double-byte character", a + kana.substr(28) + b, 33, b + a},
+      {"wrapped into the last line", a + "ld line\r\n", 33, a},
+      {"empty", "", 0, ""},
+  };
+  for (const auto& [log, file, position, read] : cases) EXPECT_EQ(LogInTimeOrder(file, position), read) << log;
 }
 
 }  // namespace

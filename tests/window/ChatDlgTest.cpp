@@ -157,18 +157,31 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
   }
 }
 
-// Apply refuses a log it cannot open; what it puts in force keeps the menu's options.
+// Apply with nothing touched writes the file back as it was, a cap no arrow could show and a
+// phrase no character stands for included; a refused Apply, or closing, writes nothing; what
+// Apply puts in force keeps the menu's options.
 TEST_F(ChatDlgTest, SettingsApply) {
-  CChatDlg& w = Open();
-  PageSeed seed{w.Settings(), -1};
+  SettingsRecord settings{};
+  settings.bLogSizeLimit = 1;
+  SetFieldText(settings.szLogSizeKB, "100");
+  SetFieldText(settings.szPhrase[0], "\x82");
+  CChatDlg& w = Open(settings);
+  const auto file = [&] { return test::ReadBytes(folder.Path("settings")); };
+  const std::string untouched = file();
+  CSettingsDlg(PageSeed{w.Settings()}, w).ApplySettings();
+  EXPECT_EQ(file(), untouched);
+  PageSeed seed{w.Settings()};
   seed.record.nLogMode = 1;  // without a file name
   CSettingsDlg dialog(seed, w);
   w.findChild<QAction*>("actionEcho")->trigger();
+  const std::string echoed = file();
   auto* apply = Control<QPushButton>(dialog, id::kSettingsApply);
   apply->click();
   ASSERT_EQ(boxes.Boxes().size(), 1u);
   EXPECT_EQ(boxes.Boxes()[0].text, "[ERROR] 不正なログファイル名です");
-  Control<QLineEdit>(dialog, id::page::kLogFile)->setText(QString::fromStdString(logFile));
+  QTest::keyClicks(Control<QLineEdit>(dialog, id::page::kLogFile), QString::fromStdString(logFile));
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  EXPECT_EQ(file(), echoed);
   apply->click();
   EXPECT_TRUE(w.Log().LogOn());
   EXPECT_EQ(w.Settings().bEcho, 1);  // read back from the file
@@ -212,7 +225,7 @@ using AccessibilityTest = ChatDlgTest;
 
 TEST_F(AccessibilityTest, EveryWindowPageAndMenuNamesEveryControl) {
   CChatDlg& w = Open();
-  CSettingsDlg settings(PageSeed{w.Settings(), -1}, w);
+  CSettingsDlg settings(PageSeed{w.Settings()}, w);
   CAddressDlg address(AddressEntry{});
   CAboutDlg about;
   std::vector<QWidget*> roots{&w, &address, &about};

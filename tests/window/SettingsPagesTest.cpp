@@ -24,12 +24,13 @@ using test::Control;
 namespace page = id::page;
 
 // Every page's fields set; all pages store into one record: a page that stores a field
-// wrongly, or one that is not its own, leaves a difference.
-TEST(SettingsPagesTest, StoreGivesBackWhatLoadShowed) {
-  PageSeed seed{{}, 7};
+// wrongly, or one that is not its own, leaves a difference. Of the texts, only the one edited
+// is stored: the dialog's record keeps the bytes of the others.
+TEST(SettingsPagesTest, StoreGivesBackWhatLoadShowedAndTheTextsEdited) {
+  PageSeed seed{};
   SettingsRecord& record = seed.record;
   record.nIconAction = 2;
-  std::memset(record.szPhrase[3], 'y', sizeof record.szPhrase[3]);  // full, as a file may hold it
+  SetFieldText(record.szPhrase[3], "\x82");  // a lead byte alone: no character
   record.bIconizeAtStart = 1;  // automatic login off, its name kept though disabled
   SetFieldText(record.szDefaultName, Utf8ToCp932("太郎"));
   record.nLogMode = record.bLogSizeLimit = 1;
@@ -41,12 +42,16 @@ TEST(SettingsPagesTest, StoreGivesBackWhatLoadShowed) {
   const std::unique_ptr<SettingsPage> pages[] = {std::make_unique<CPage1>(), std::make_unique<CPage2>(),
                                                   std::make_unique<CPage3>(), std::make_unique<CLogPage>(),
                                                   std::make_unique<CColorPage>()};
-  for (const auto& shown : pages) {
-    shown->Load(seed);
-    shown->Store(stored);
-  }
-  record.szPhrase[3][31] = '\0';  // a full field gets its terminating zero back
-  EXPECT_EQ(std::memcmp(&stored, &record, sizeof stored), 0);
+  for (const auto& shown : pages) shown->Load(seed);
+  QTest::keyClicks(Control<QLineEdit>(*pages[1], page::kPhrase1 + 4), "typed");
+  for (const auto& shown : pages) shown->Store(stored);
+  SettingsRecord expected = record;
+  std::memset(expected.szPhrase[3], 0, sizeof expected.szPhrase[3]);
+  std::memset(expected.szDefaultName, 0, sizeof expected.szDefaultName);
+  std::memset(expected.szLogFile, 0, sizeof expected.szLogFile);
+  std::memset(expected.szLogSizeKB, 0, sizeof expected.szLogSizeKB);
+  SetFieldText(expected.szPhrase[4], "typed");
+  EXPECT_EQ(std::memcmp(&stored, &expected, sizeof stored), 0);
 }
 
 // Each field takes as many bytes as its record field holds, not one more.
@@ -80,25 +85,25 @@ TEST(SettingsPagesTest, EnablingFollowsTheChoicesWhenShown) {
   }
 }
 
-// The limit in force, not the stored text, kept within 1..10; the arrows step from what is typed.
+// The stored text as it stands; the arrows step, within 1..10, from the number typed, and
+// what they show is stored.
 TEST(SettingsPagesTest, LogSizeFieldAndItsArrows) {
-  for (const auto& [limit, shown, afterUp] : {std::tuple{5, "5", "6"}, {12, "10", "10"}}) {
-    PageSeed seed{};
-    seed.record.nLogMode = seed.record.bLogSizeLimit = 1;
-    SetFieldText(seed.record.szLogSizeKB, "abc");
-    seed.logSizeLimitKB = limit;
-    CLogPage logPage;
-    logPage.Load(seed);
-    auto* field = Control<QLineEdit>(logPage, page::kLogSize);
-    EXPECT_EQ(field->text(), shown);
-    // The arrows take their width from the field's 36 dialog units (63 pixels), not more.
-    EXPECT_EQ(field->width() + Control(logPage, page::kLogSizeSpin)->width(), 63);
-    QTest::keyClick(field, Qt::Key_Up);
-    EXPECT_EQ(field->text(), afterUp) << limit;
-    field->setText("7");
-    Control(logPage, page::kLogSizeSpin)->findChildren<QToolButton*>().front()->click();  // up
-    EXPECT_EQ(field->text(), "8");
-  }
+  PageSeed seed{};
+  seed.record.nLogMode = seed.record.bLogSizeLimit = 1;
+  SetFieldText(seed.record.szLogSizeKB, "100");
+  CLogPage logPage;
+  logPage.Load(seed);
+  auto* field = Control<QLineEdit>(logPage, page::kLogSize);
+  EXPECT_EQ(field->text(), "100");
+  // The arrows take their width from the field's 36 dialog units (63 pixels), not more.
+  EXPECT_EQ(field->width() + Control(logPage, page::kLogSizeSpin)->width(), 63);
+  QTest::keyClick(field, Qt::Key_Up);
+  EXPECT_EQ(field->text(), "10");
+  field->setText("7");
+  Control(logPage, page::kLogSizeSpin)->findChildren<QToolButton*>().front()->click();  // up
+  SettingsRecord stored{};
+  logPage.Store(stored);
+  EXPECT_EQ(FieldText(stored.szLogSizeKB), "8");
 }
 
 TEST(SettingsPagesTest, ChoosersChangeAValueOnlyWhenConfirmed) {
@@ -109,9 +114,13 @@ TEST(SettingsPagesTest, ChoosersChangeAValueOnlyWhenConfirmed) {
   CLogPage logPage;
   logPage.Load(seed);
   Control<QAbstractButton>(logPage, page::kLogBrowse)->click();
+  SetFileChooser([](QWidget*, const QString&) { return std::optional<QString>("/chosen.txt"); });
   SettingsRecord stored{};
   logPage.Store(stored);
-  EXPECT_EQ(FieldText(stored.szLogFile), "/old.txt");
+  EXPECT_EQ(FieldText(stored.szLogFile), "");  // untouched: the record keeps its own
+  Control<QAbstractButton>(logPage, page::kLogBrowse)->click();
+  logPage.Store(stored);
+  EXPECT_EQ(FieldText(stored.szLogFile), "/chosen.txt");
 
   // The text colour chosen, the background untouched by it.
   const QColor colour(0x12, 0x34, 0x56);
