@@ -18,11 +18,11 @@ std::size_t Utf8SequenceLength(unsigned char lead) {
   return 1;
 }
 
-// Converts input with iconv; at a byte it cannot convert, appends replacement and skips
-// the bytes skip() says.
+// Converts input with iconv; at a byte it cannot convert, appends replacement, skips the
+// bytes skip() says and counts the replacement in *replaced.
 template <typename Skip>
 std::string Convert(const char* to, const char* from, std::string_view input,
-                    std::string_view replacement, Skip skip) {
+                    std::string_view replacement, Skip skip, int* replaced = nullptr) {
   std::string output;
   iconv_t converter = iconv_open(to, from);
   if (converter == reinterpret_cast<iconv_t>(-1)) return std::string(input);
@@ -37,6 +37,7 @@ std::string Convert(const char* to, const char* from, std::string_view input,
     if (result != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
     // EILSEQ: an invalid or unrepresentable character; EINVAL: cut off at the end.
     output.append(replacement);
+    if (replaced != nullptr) ++*replaced;
     const std::size_t skipped = errno == EINVAL ? inLeft : std::min(inLeft, skip(*in));
     in += skipped;
     inLeft -= skipped;
@@ -51,6 +52,12 @@ std::string Utf8ToCp932(std::string_view utf8) {
   return Convert("CP932", "UTF-8", utf8, "?", [](char lead) {
     return Utf8SequenceLength(static_cast<unsigned char>(lead));
   });
+}
+
+bool Cp932Holds(std::string_view utf8) {
+  int replaced = 0;
+  Convert("CP932", "UTF-8", utf8, "?", [](char) { return std::size_t{1}; }, &replaced);
+  return replaced == 0;
 }
 
 std::string Cp932ToUtf8(std::string_view cp932) {

@@ -9,6 +9,9 @@ namespace korvane {
 // Characters code page 932 cannot hold become '?'; invalid UTF-8 bytes too.
 std::string Utf8ToCp932(std::string_view utf8);
 
+// Whether code page 932 holds every character of utf8 (valid UTF-8).
+bool Cp932Holds(std::string_view utf8);
+
 // Invalid or truncated code page 932 bytes become U+FFFD.
 std::string Cp932ToUtf8(std::string_view cp932);
 

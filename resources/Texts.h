@@ -146,6 +146,7 @@ inline constexpr char kSelectiveMarker[] = "(特定)> ";
 inline constexpr char kEnterHandle[] = "*** ハンドルネームを入力してください ***";
 inline constexpr char kLogInFirst[] = "*** ログインして下さい ***";
 inline constexpr char kTextTooLong[] = "*** メッセージが長すぎます（932バイトまで） ***";
+inline constexpr char kTextNotSendable[] = "*** 送れない文字があります（シフトJISの文字だけが送れます） ***";
 inline constexpr char kLoggedOut[] = "*** ログアウトしました ***";
 inline constexpr char kMemberLoggedIn[] = "*** <<%s>> がログインしました ***";
 inline constexpr char kMemberIsLoggedIn[] = "*** <<%s>> がログインしています ***";
@@ -171,6 +172,8 @@ inline constexpr char kMessageAlert[] = "< %s > の発言がありました！";
 inline constexpr char kHandleInUse[] =
     "<<%s>> はすでに使用されているハンドル名です。\n別のハンドル名でログインして下さい。";
 inline constexpr char kBadLogFileName[] = "[ERROR] 不正なログファイル名です";
+inline constexpr char kCharacterNotStorable[] = "使えない文字です（シフトJISの文字だけが使えます）";
+inline constexpr char kEntryTooLong[] = "%d バイトまでです（全角文字は2バイト）";
 inline constexpr char kAddressMissing[] = "ＩＰアドレス情報が不足しています";
 inline constexpr char kAddressInvalid[] = "不正なＩＰアドレスです";
 inline constexpr char kAddressTaken[] = "すでに登録されているＩＰアドレスです";

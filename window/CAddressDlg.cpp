@@ -26,7 +26,7 @@ CAddressDlg::CAddressDlg(const AddressEntry& texts, QWidget* parent) : QDialog(p
   const BuiltControls controls =
       BuildDialog(*this, kAddressDialog, [](const ControlTemplate&) -> QWidget* { return nullptr; });
   m_editName = controls.Get<QLineEdit>(id::kAddressName);
-  m_editName->setValidator(new Cp932LengthValidator(kMaxNameBytes, m_editName));
+  LimitToCp932(*m_editName, kMaxNameBytes);
   m_editName->setText(ToQString(texts.name));
   for (std::size_t i = 0; i < m_editOctets.size(); ++i) {
     QLineEdit* edit = controls.Get<QLineEdit>(id::kAddressOctet1 + static_cast<int>(i));

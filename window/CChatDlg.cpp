@@ -83,7 +83,7 @@ void CChatDlg::BuildControls() {
   m_btnSend = controls.Get<QPushButton>(id::kSend);
   m_editMessage = controls.Get<QLineEdit>(id::kMessageInput);
 
-  m_editHandle->setValidator(new Cp932LengthValidator(kMaxHandleBytes, m_editHandle));
+  LimitToCp932(*m_editHandle, kMaxHandleBytes);
   m_actions = std::make_unique<CommandActions>(*this);
   for (const int command : {id::kSend, id::kLogin, id::kLogout, id::kClearDisplay}) {
     auto* button = controls.Get<QPushButton>(command);

@@ -77,6 +77,11 @@ void CChatDlg::OnSend() {
     Logout();
     return;
   }
+  if (!Cp932Holds(m_editMessage->text().toStdString())) {
+    // Peers would read '?': refuse it, and leave the text to be mended.
+    ShowLine(Cp932<text::kTextNotSendable>(), LineKind::Prompt);
+    return;
+  }
   if (line.size() > kMaxChatTextBytes) {
     // Peers could never read it: refuse it, and leave the text to be shortened.
     ShowLine(Cp932<text::kTextTooLong>(), LineKind::Prompt);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "platform/Choosers.h"
 #include "platform/DialogFont.h"
@@ -33,7 +34,7 @@ BuiltControls BuildPage(QWidget& page, const DialogTemplate& dialog) {
 
 QLineEdit* LimitedField(const BuiltControls& controls, int id, int maxBytes) {
   auto* field = controls.Get<QLineEdit>(id);
-  field->setValidator(new Cp932LengthValidator(maxBytes, field));
+  LimitToCp932(*field, maxBytes);
   return field;
 }
 
@@ -46,8 +47,10 @@ void CheckRadio(QButtonGroup& group, int choice) {
   if (QAbstractButton* button = group.button(choice)) button->setChecked(true);
 }
 
+// What is stored is shown as it stands, whatever the field's rules for entries say.
 template <std::size_t Width>
 void ShowField(QLineEdit& edit, const char (&field)[Width]) {
+  const QSignalBlocker quiet(edit);
   edit.setText(ToQString(FieldText(field)));
 }
 
@@ -169,10 +172,7 @@ void CLogPage::EnableSizeControls(bool enable) {
 }
 
 void CLogPage::OnBrowse() {
-  if (const auto path = ChooseFile(this, QString::fromUtf8(text::kLogFileFilter))) {
-    m_editFile->setText(*path);
-    m_editFile->setModified(true);
-  }
+  if (const auto path = ChooseFile(this, QString::fromUtf8(text::kLogFileFilter))) EnterIntoLimited(*m_editFile, *path);
 }
 
 CColorPage::CColorPage(QWidget* parent) : SettingsPage(parent) {

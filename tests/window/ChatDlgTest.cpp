@@ -80,10 +80,10 @@ TEST_F(ChatDlgTest, SendingAndLogout) {
   Type(id::kHandleInput, "太郎");
   Wire(1);  // the arrival
   w.Session().Members().AddMember("bob", MakeFixedText<16>("127.0.0.21"));
-  // The fifth phrase by its shortcut; the other forms go as text but "CLEAR..." and 933 bytes
-  // a peer could not read; 932 bytes is the longest that goes.
+  // The fifth phrase by its shortcut; the other forms go as text but "CLEAR...", and 933 bytes
+  // or a letter code page 932 lacks, which a peer could not read; 932 bytes is the longest.
   const QString longest(466, QChar(0x3042));
-  for (const QString& typed : QStringList{"m5", "m6", "m1x", "CLEARING", "", QString(933, 'x'), longest})
+  for (const QString& typed : QStringList{"m5", "m6", "m1x", "CLEARING", "", QString(933, 'x'), "café", longest})
     Type(id::kMessageInput, typed);
   Control<QLineEdit>(w, id::kMessageInput)->setText("not for sending");
   QTest::keyClick(Control(w, id::kLogout), Qt::Key_Return);  // the focused button takes Enter, not the default one

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -14,6 +16,7 @@
 #include "platform/Choosers.h"
 #include "platform/CodePage.h"
 #include "tests/support/Controls.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "window/DialogBuilder.h"
 #include "window/SettingsPages.h"
 
@@ -54,16 +57,35 @@ TEST(SettingsPagesTest, StoreGivesBackWhatLoadShowedAndTheTextsEdited) {
   EXPECT_EQ(std::memcmp(&stored, &expected, sizeof stored), 0);
 }
 
-// Each field takes as many bytes as its record field holds, not one more.
-TEST(SettingsPagesTest, FieldsRefuseTextTheirRecordFieldCannotHold) {
+// A field refuses what its record field cannot hold, typed or committed by an input method
+// (a Japanese character takes two bytes), and a box says why.
+TEST(SettingsPagesTest, FieldsRefuseWhatTheirRecordFieldCannotHold) {
+  test::MessageBoxRecorder boxes;
   CPage2 phrases;
   CLogPage log;
-  const std::tuple<QWidget*, int, int> cases[] = {
-      {&phrases, page::kPhrase1 + 4, 31}, {&log, page::kLogFile, 299}, {&log, page::kLogSize, 31}};
-  for (const auto& [shown, id, bytes] : cases) {
+  const char* tooLong31 = "31 バイトまでです（全角文字は2バイト）";
+  const char* notHeld = "使えない文字です（シフトJISの文字だけが使えます）";
+  const std::tuple<QWidget*, int, QString, QString, const char*> cases[] = {  // field, before, entered, box
+      {&phrases, page::kPhrase1 + 4, QString(29, 'a'), "あ", nullptr},
+      {&phrases, page::kPhrase1 + 4, QString(30, 'a'), "あ", tooLong31},
+      {&phrases, page::kPhrase1, "", "〜∥－¬①㈱", nullptr},
+      {&phrases, page::kPhrase1, "", "café", notHeld},
+      {&phrases, page::kPhrase1, "", "😀", notHeld},
+      {&log, page::kLogFile, QString(298, 'a'), "z", nullptr},
+      {&log, page::kLogFile, QString(299, 'a'), "z", "299 バイトまでです（全角文字は2バイト）"},
+      {&log, page::kLogSize, QString(31, '1'), "1", tooLong31},
+  };
+  std::size_t told = 0;
+  for (const auto& [shown, id, before, entered, box] : cases) {
     auto* field = Control<QLineEdit>(*shown, id);
-    QTest::keyClicks(field, QString(bytes, 'a') + 'z');
-    EXPECT_EQ(field->text(), QString(bytes, 'a')) << id;
+    field->setText(before);
+    QInputMethodEvent commit;
+    commit.setCommitString(entered);
+    QApplication::sendEvent(field, &commit);
+    EXPECT_EQ(field->text(), box ? before : before + entered) << entered.toStdString();
+    const auto shownBoxes = boxes.Boxes();
+    EXPECT_EQ(shownBoxes.size() > told ? shownBoxes.back().text : "", box ? box : "") << entered.toStdString();
+    told = shownBoxes.size();
   }
 }
 
