@@ -22,8 +22,9 @@ constexpr int kTextIndent = 1;
 CMessageList::CMessageList(QWidget* parent)
     : QAbstractScrollArea(parent), colourSource_([] { return ColourPair{0x000000, 0xFFFFFF}; }) {
   setFont(DialogFont());
-  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // As a list box's: each bar only while there is something to scroll.
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   horizontalScrollBar()->setSingleStep(QFontMetrics(font()).averageCharWidth());
   UpdateScrollRanges();
 }
@@ -62,27 +63,27 @@ QString CMessageList::LineText(int row) const {
   return row >= 0 && row < LineCount() ? lines_[row] : QString();
 }
 
-// Both scroll bars are always shown, so the client area follows from the control's own
-// size, even before the first layout has placed the viewport.
-int CMessageList::ClientWidth() const {
-  return std::max(0, contentsRect().width() - verticalScrollBar()->sizeHint().width());
-}
-
-int CMessageList::ClientHeight() const {
-  return std::max(0, contentsRect().height() - horizontalScrollBar()->sizeHint().height());
-}
+// Without scroll bars, as the list is when the window measures it: it follows from the
+// control's own size, even before the first layout has placed the viewport.
+int CMessageList::ClientWidth() const { return contentsRect().width(); }
 
 int CMessageList::RowHeight() const { return QFontMetrics(font()).height(); }
 
 void CMessageList::UpdateScrollRanges() {
+  // Each bar narrows the room the other measures against: a second pass settles both.
+  const int rowHeight = RowHeight();
+  int width = ClientWidth(), height = contentsRect().height();
+  for (int pass = 0; pass < 2; ++pass) {
+    const bool vertical = LineCount() > height / rowHeight, horizontal = extent_ > width;
+    width = ClientWidth() - (vertical ? verticalScrollBar()->sizeHint().width() : 0);
+    height = contentsRect().height() - (horizontal ? horizontalScrollBar()->sizeHint().height() : 0);
+  }
   // Scrolled by whole lines; the last line is in view when it is fully visible.
-  const int fullRows = std::max(1, ClientHeight() / RowHeight());
-  QScrollBar* vertical = verticalScrollBar();
-  vertical->setPageStep(fullRows);
-  vertical->setRange(0, std::max(0, LineCount() - fullRows));
-  QScrollBar* horizontal = horizontalScrollBar();
-  horizontal->setPageStep(ClientWidth());
-  horizontal->setRange(0, std::max(0, extent_ - ClientWidth()));
+  const int fullRows = std::max(1, height / rowHeight);
+  verticalScrollBar()->setPageStep(fullRows);
+  verticalScrollBar()->setRange(0, std::max(0, LineCount() - fullRows));
+  horizontalScrollBar()->setPageStep(std::max(0, width));
+  horizontalScrollBar()->setRange(0, std::max(0, extent_ - width));
 }
 
 void CMessageList::resizeEvent(QResizeEvent* event) {

@@ -35,7 +35,8 @@ class CMessageList : public QAbstractScrollArea, public MessageDisplay {
   void ResetContent();
   // The line as shown; empty for a row that does not exist.
   QString LineText(int row) const;
-  // Width of the area the lines are drawn in; valid before the control is first shown.
+  // Width of the area the lines are drawn in while no vertical bar takes a part of it; valid
+  // before the control is first shown.
   int ClientWidth() const;
 
  protected:
@@ -44,7 +45,6 @@ class CMessageList : public QAbstractScrollArea, public MessageDisplay {
 
  private:
   int RowHeight() const;
-  int ClientHeight() const;
   void UpdateScrollRanges();
 
   std::vector<QString> lines_;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QScrollBar>
 
 #include "display/CMessageList.h"
 #include "platform/CodePage.h"
@@ -30,6 +32,24 @@ TEST(CMessageListTest, PaintsInTheSourcesColoursGreyedWhileDisabled) {
   list.setEnabled(false);
   EXPECT_EQ(PixelsOf(painted(), Qt::green), 0);
   EXPECT_GT(PixelsOf(painted(), list.palette().color(QPalette::Disabled, QPalette::Text)), 20);
+}
+
+// A list box's bars: none while all fits; past the height the vertical one, and with it the
+// horizontal one, since the lines' extent is the width measured without a vertical bar.
+TEST(CMessageListTest, ScrollBarsOnlyWhileThereIsSomethingToScroll) {
+  CMessageList list;
+  list.resize(300, 7 * QFontMetrics(list.font()).height() + 2 * list.frameWidth());
+  EXPECT_EQ(list.ClientWidth(), 300 - 2 * list.frameWidth());
+  list.SetHorizontalExtent(list.ClientWidth());
+  list.show();
+  const auto bars = [&list] {
+    QApplication::processEvents();
+    return std::pair(list.verticalScrollBar()->isVisible(), list.horizontalScrollBar()->isVisible());
+  };
+  for (int line = 0; line < 7; ++line) list.AppendLine("x");
+  EXPECT_EQ(bars(), std::pair(false, false));
+  list.AppendLine("x");
+  EXPECT_EQ(bars(), std::pair(true, true));
 }
 
 }  // namespace
