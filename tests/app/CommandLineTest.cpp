@@ -15,7 +15,6 @@ TEST(CommandLine, TakesAnAddressAndAnswersHelpAndVersionBeforeAnythingElse) {
       {{}, Action::Run, ""},
       {{"--address", "192.168.1.20"}, Action::Run, "192.168.1.20"},
       {{"--address=10.0.0.1"}, Action::Run, "10.0.0.1"},
-      {{"--address", "host.example"}, Action::Refuse, ""},
       {{"--address"}, Action::Refuse, ""},
       {{"--adress", "10.0.0.1"}, Action::Refuse, ""},
       {{"--bogus", "--help"}, Action::Help, ""},

@@ -34,7 +34,6 @@ TEST(AddressChoice, TheDefaultRoutesSourceThenAPhysicalLanThenAnyLanThenTheHostN
 
 // A laptop: docked (eth0 takes the route), at home (only wlan0), its link down a moment.
 TEST(AddressChoice, ABetterAddressIsFollowedAndAGoneOneReplacedByANetworkOnly) {
-  const NetworkInterface eth2{"eth0", "192.168.1.30", true, true, false, true};
   using Next = std::optional<std::string>;
   const std::tuple<const char*, HostAddresses, std::string, std::string, Next> cases[] = {  // change, named, current
       {"docked", {{kLo, kWifi, kEth}, "192.168.1.20", ""}, "", "10.0.5.7", "192.168.1.20"},
@@ -42,7 +41,7 @@ TEST(AddressChoice, ABetterAddressIsFollowedAndAGoneOneReplacedByANetworkOnly) {
       {"at home still", {{kLo, kDocker, kWifi}, "10.0.5.7", ""}, "", "10.0.5.7", Next()},
       {"the link down a moment", {{kLo, kDocker, kEthDown}, "", ""}, "", "192.168.1.20", Next()},
       {"the network gone", {{kLo, kEthDown}, "", "127.0.1.1"}, "", "192.168.1.20", Next()},
-      {"a new lease, no gateway", {{kLo, kDocker, eth2}, "", ""}, "", "192.168.1.20", "192.168.1.30"},
+      {"a new lease, no gateway", {{kLo, kDocker, {"eth0", "192.168.1.30", true, true, false, true}}, "", ""}, "", "192.168.1.20", "192.168.1.30"},
       {"the network after the bridge", {{kLo, kDocker, kEth}, "192.168.1.20", ""}, "", "172.17.0.1", "192.168.1.20"},
       {"the named address gone", {{kLo, kWifi}, "10.0.5.7", ""}, "192.168.1.20", "192.168.1.20", "10.0.5.7"},
   };

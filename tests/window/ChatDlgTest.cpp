@@ -157,21 +157,27 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
   }
 }
 
-// Apply with nothing touched writes the file back as it was, a cap no arrow could show and a
-// phrase no character stands for included; a refused Apply, or closing, writes nothing; what
-// Apply puts in force keeps the menu's options.
+// Apply with nothing touched writes the file back as it was (a page that stores a field
+// wrongly, or one not its own, leaves a difference), a cap no arrow could show and a phrase
+// no character stands for included; a refused Apply, or closing, writes nothing; what Apply
+// puts in force keeps the menu's options.
 TEST_F(ChatDlgTest, SettingsApply) {
   SettingsRecord settings{};
+  settings.nIconAction = 2;
   settings.bLogSizeLimit = 1;
   SetFieldText(settings.szLogSizeKB, "100");
   SetFieldText(settings.szPhrase[0], "\x82");
+  std::memset(settings.szPhrase[3], 'y', sizeof settings.szPhrase[3]);
+  SetFieldText(settings.szDefaultName, Utf8ToCp932("太郎"));  // automatic login off
+  SetFieldText(settings.szLogFile, folder.Path("missing/chat.log"));
+  settings.crText = 0x00123456;
   CChatDlg& w = Open(settings);
   const auto file = [&] { return test::ReadBytes(folder.Path("settings")); };
   const std::string untouched = file();
   CSettingsDlg(PageSeed{w.Settings()}, w).ApplySettings();
   EXPECT_EQ(file(), untouched);
   PageSeed seed{w.Settings()};
-  seed.record.nLogMode = 1;  // without a file name
+  seed.record.nLogMode = 1;  // in a folder that is not there
   CSettingsDlg dialog(seed, w);
   w.findChild<QAction*>("actionEcho")->trigger();
   const std::string echoed = file();
@@ -179,6 +185,7 @@ TEST_F(ChatDlgTest, SettingsApply) {
   apply->click();
   ASSERT_EQ(boxes.Boxes().size(), 1u);
   EXPECT_EQ(boxes.Boxes()[0].text, "[ERROR] 不正なログファイル名です");
+  Control<QLineEdit>(dialog, id::page::kLogFile)->clear();
   QTest::keyClicks(Control<QLineEdit>(dialog, id::page::kLogFile), QString::fromStdString(logFile));
   QTest::keyClick(&dialog, Qt::Key_Escape);
   EXPECT_EQ(file(), echoed);
