@@ -94,21 +94,22 @@ TEST(SettingsPagesTest, LogSizeFieldAndItsArrows) {
   EXPECT_EQ(FieldText(stored.szLogSizeKB), "8");
 }
 
+// A file name is taken when chosen, and when its field could hold it; untouched, the record
+// keeps its own.
 TEST(SettingsPagesTest, ChoosersChangeAValueOnlyWhenConfirmed) {
-  SetFileChooser([](QWidget*, const QString&) { return std::optional<QString>(); });  // cancelled
   PageSeed seed{};
   seed.record.nLogMode = 1;
   SetFieldText(seed.record.szLogFile, "/old.txt");
   CLogPage logPage;
   logPage.Load(seed);
-  Control<QAbstractButton>(logPage, page::kLogBrowse)->click();
-  SetFileChooser([](QWidget*, const QString&) { return std::optional<QString>("/chosen.txt"); });
   SettingsRecord stored{};
-  logPage.Store(stored);
-  EXPECT_EQ(FieldText(stored.szLogFile), "");  // untouched: the record keeps its own
-  Control<QAbstractButton>(logPage, page::kLogBrowse)->click();
-  logPage.Store(stored);
-  EXPECT_EQ(FieldText(stored.szLogFile), "/chosen.txt");
+  for (const auto& [chosen, kept] : {std::pair<std::optional<QString>, const char*>{std::nullopt, ""},
+                                     {"/café.txt", ""}, {"/chosen.txt", "/chosen.txt"}}) {
+    SetFileChooser([chosen](QWidget*, const QString&) { return chosen; });
+    Control<QAbstractButton>(logPage, page::kLogBrowse)->click();
+    logPage.Store(stored);
+    EXPECT_EQ(FieldText(stored.szLogFile), kept);
+  }
 
   // The text colour chosen, the background untouched by it.
   const QColor colour(0x12, 0x34, 0x56);
