@@ -1,4 +1,4 @@
-// The user's commands: login, logout, sending and the typed commands.
+// The user's commands: login, logout, sending, the typed commands and the log's view.
 
 #include <QDir>
 #include <QLineEdit>
