@@ -1,6 +1,5 @@
 #include "window/Cp932LengthValidator.h"
 
-#include <QInputMethodEvent>
 #include <QLineEdit>
 
 #include "platform/MessageBox.h"
@@ -13,28 +12,6 @@ namespace {
 void TellRefusal(const std::string& refusal) {
   if (!refusal.empty()) AfxMessageBox(refusal, MB_ICONEXCLAMATION);
 }
-
-// Qt refuses what an input method commits the way it refuses keys, but tells only of keys:
-// a commit is judged here, on the text it would make, and Qt then refuses it as ever.
-class CommitWatch : public QObject {
- public:
-  CommitWatch(const Cp932LengthValidator& validator, QLineEdit& field)
-      : QObject(&field), validator_(validator) {}
-
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::InputMethod) return false;
-    const QString commit = static_cast<QInputMethodEvent*>(event)->commitString();
-    const auto* field = static_cast<QLineEdit*>(watched);
-    if (commit.isEmpty()) return false;
-    QString text = field->text();
-    const int start = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
-    TellRefusal(validator_.Refusal(text.replace(start, static_cast<int>(field->selectedText().size()), commit)));
-    return false;
-  }
-
- private:
-  const Cp932LengthValidator& validator_;
-};
 
 }  // namespace
 
@@ -57,8 +34,8 @@ std::string Cp932LengthValidator::Refusal(const QString& text) const {
 void LimitToCp932(QLineEdit& field, int maxBytes) {
   auto* validator = new Cp932LengthValidator(maxBytes, &field);
   field.setValidator(validator);
-  field.installEventFilter(new CommitWatch(*validator, field));
-  // Qt tells that a key was refused, not why: the validator kept the reason.
+  // Qt tells that an entry (typed, pasted or committed by an input method) was refused, not
+  // why: the validator kept the reason.
   QObject::connect(&field, &QLineEdit::inputRejected, &field, [validator] { TellRefusal(validator->LastRefusal()); });
 }
 

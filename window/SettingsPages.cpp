@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 #include "platform/Choosers.h"
 #include "platform/DialogFont.h"
@@ -50,7 +49,6 @@ void CheckRadio(QButtonGroup& group, int choice) {
 // What is stored is shown as it stands, whatever the field's rules for entries say.
 template <std::size_t Width>
 void ShowField(QLineEdit& edit, const char (&field)[Width]) {
-  const QSignalBlocker quiet(edit);
   edit.setText(ToQString(FieldText(field)));
 }
 

@@ -16,6 +16,7 @@ TEST(CommandLine, TakesAnAddressAndAnswersHelpAndVersionBeforeAnythingElse) {
       {{"--address", "192.168.1.20"}, Action::Run, "192.168.1.20"},
       {{"--address=10.0.0.1"}, Action::Run, "10.0.0.1"},
       {{"--address"}, Action::Refuse, ""},
+      {{"--address", "host.example"}, Action::Refuse, ""},
       {{"--adress", "10.0.0.1"}, Action::Refuse, ""},
       {{"--bogus", "--help"}, Action::Help, ""},
       {{"--address", "bad", "--version"}, Action::Version, ""},

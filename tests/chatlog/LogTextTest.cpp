@@ -42,7 +42,6 @@ TEST(LogReadBack, OldestLinesFirstLessThePieceTheNewestOverwrote) {
   const auto line = [](const char* text) { return "[Thu Feb  8 15:19:13 2001] " + Utf8ToCp932(text) + "\r\n"; };
   const std::string a = line("aaaa"), b = line("bbbb"), c = line("cccc"), kana = line("かな");
   const std::tuple<const char*, std::string, std::int64_t, std::string> cases[] = {  // log, file, position, read
-      {"no cap", a + b, -1, a + b},
       {"not wrapped yet", a + b, 66, a + b},
       {"wrapped at a line's start", c + b, 33, b + c},
       {"wrapped inside a line", c + b.substr(5) + a, 33, a + c},

@@ -6,8 +6,7 @@ from netlab import run_scenario, start, wait_for
 def moves(lab):
     lab.add_bridge("lan", router="198.18.3.1")
     ann, cid = lab.add_host("ann", "198.18.3.10"), lab.add_host("cid", "198.18.3.12")
-    for host in (ann, cid):
-        start(host)
+    start(ann), start(cid)
     ann.wait_for_log("*** <<cid>> がログインしました ***")
 
     # cid's laptop wakes in another network: ann sees it leave and come back, and it chats again.

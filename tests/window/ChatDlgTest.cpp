@@ -167,7 +167,6 @@ TEST_F(ChatDlgTest, SettingsApply) {
   settings.bLogSizeLimit = 1;
   SetFieldText(settings.szLogSizeKB, "100");
   SetFieldText(settings.szPhrase[0], "\x82");
-  std::memset(settings.szPhrase[3], 'y', sizeof settings.szPhrase[3]);
   SetFieldText(settings.szDefaultName, Utf8ToCp932("太郎"));  // automatic login off
   SetFieldText(settings.szLogFile, folder.Path("missing/chat.log"));
   settings.crText = 0x00123456;
