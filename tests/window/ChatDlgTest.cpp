@@ -164,6 +164,7 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
 TEST_F(ChatDlgTest, SettingsApply) {
   SettingsRecord settings{};
   settings.nIconAction = 2;
+  settings.bIconizeAtStart = 1;
   settings.bLogSizeLimit = 1;
   SetFieldText(settings.szLogSizeKB, "100");
   SetFieldText(settings.szPhrase[0], "\x82");

@@ -34,7 +34,7 @@ TEST(SettingsPagesTest, FieldsRefuseWhatTheirRecordFieldCannotHold) {
   CLogPage log;
   const std::tuple<QWidget*, int, QString, QString, const char*> cases[] = {  // field, before, entered, box
       {&phrases, page::kPhrase1 + 4, QString(29, 'a'), "あ", nullptr},
-      {&phrases, page::kPhrase1 + 4, QString(30, 'a'), "あ", "31 バイトまでです（全角文字は2バイト）"},
+      {&log, page::kLogSize, QString(30, '1'), "あ", "31 バイトまでです（全角文字は2バイト）"},
       {&phrases, page::kPhrase1, "", "〜∥－¬①㈱", nullptr},
       {&phrases, page::kPhrase1, "", "café", "使えない文字です（シフトJISの文字だけが使えます）"},
       {&log, page::kLogFile, QString(299, 'a'), "z", "299 バイトまでです（全角文字は2バイト）"},
