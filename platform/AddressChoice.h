@@ -16,6 +16,7 @@ struct NetworkInterface {
   bool broadcast = false;
   bool loopback = false;
   bool physical = false;  // a device behind it, unlike bridges, tunnels and virtual links
+  std::string broadcastAddress;  // dotted decimal; "" when it has none
 };
 
 struct HostAddresses {

@@ -14,8 +14,8 @@ std::vector<Ipv4Endpoint> SocketBroadcastWriter::Destinations() const {
   if (!config_.broadcastDestinations.empty()) return config_.broadcastDestinations;
   std::vector<Ipv4Endpoint> result;
   // Asked anew for every packet: interfaces come and go while the program runs.
-  for (const in_addr address : InterfaceBroadcastAddresses())
-    result.push_back({FormatIpv4(address), config_.slotPort});
+  for (const std::string& address : InterfaceBroadcastAddresses())
+    result.push_back({address, config_.slotPort});
   if (result.empty()) result.push_back({"127.255.255.255", config_.slotPort});
   return result;
 }

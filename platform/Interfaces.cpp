@@ -37,27 +37,24 @@ bool HasDevice(const char* name) {
 
 }  // namespace
 
-std::vector<in_addr> InterfaceBroadcastAddresses() {
-  std::vector<in_addr> result;
-  const auto list = ReadIfAddrs();
-  for (const ifaddrs* entry = list.get(); entry != nullptr; entry = entry->ifa_next) {
-    if (IsIpv4(*entry) && (entry->ifa_flags & IFF_UP) && !(entry->ifa_flags & IFF_LOOPBACK) &&
-        (entry->ifa_flags & IFF_BROADCAST) && entry->ifa_broadaddr != nullptr)
-      result.push_back(Ipv4Of(entry->ifa_broadaddr));
-  }
-  return result;
-}
-
 std::vector<NetworkInterface> ListInterfaces() {
   std::vector<NetworkInterface> result;
   const auto list = ReadIfAddrs();
   for (const ifaddrs* entry = list.get(); entry != nullptr; entry = entry->ifa_next) {
     if (!IsIpv4(*entry)) continue;
     const unsigned flags = entry->ifa_flags;
+    const bool broadcast = (flags & IFF_BROADCAST) != 0 && entry->ifa_broadaddr != nullptr;
     result.push_back({entry->ifa_name, FormatIpv4(Ipv4Of(entry->ifa_addr)), (flags & IFF_UP) != 0,
-                      (flags & IFF_BROADCAST) != 0, (flags & IFF_LOOPBACK) != 0,
-                      HasDevice(entry->ifa_name)});
+                      broadcast, (flags & IFF_LOOPBACK) != 0, HasDevice(entry->ifa_name),
+                      broadcast ? FormatIpv4(Ipv4Of(entry->ifa_broadaddr)) : std::string()});
   }
+  return result;
+}
+
+std::vector<std::string> InterfaceBroadcastAddresses() {
+  std::vector<std::string> result;
+  for (const NetworkInterface& interface : ListInterfaces())
+    if (ReachesLan(interface)) result.push_back(interface.broadcastAddress);
   return result;
 }
 

@@ -1,17 +1,15 @@
 #pragma once
 // What the host's IPv4 interfaces offer the carriers.
 
-#include <arpa/inet.h>
-
+#include <string>
 #include <vector>
 
 #include "platform/AddressChoice.h"
 
 namespace korvane {
 
-// Broadcast addresses of the up, broadcast-capable, non-loopback IPv4 interfaces, in the
-// order the system lists them.
-std::vector<in_addr> InterfaceBroadcastAddresses();
+// Broadcast addresses of the interfaces that reach a LAN, in the order the system lists them.
+std::vector<std::string> InterfaceBroadcastAddresses();
 
 // Every IPv4 address of every interface, in the order the system lists them.
 std::vector<NetworkInterface> ListInterfaces();

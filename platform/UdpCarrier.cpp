@@ -9,9 +9,15 @@
 #include "platform/Ipv4.h"
 
 namespace korvane {
+namespace {
+
+// Holds the carrier's descriptor while no address is bound; it never sends (bound_ is false).
+UniqueFd UnboundSocket() { return UniqueFd(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)); }
+
+}  // namespace
 
 std::unique_ptr<UdpCarrier> UdpCarrier::Open(const std::string& address, std::uint16_t port) {
-  UniqueFd placeholder(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  UniqueFd placeholder = UnboundSocket();
   UniqueFd replaced(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
   if (!placeholder.Valid() || !replaced.Valid()) return nullptr;
   std::unique_ptr<UdpCarrier> carrier(new UdpCarrier(std::move(placeholder), std::move(replaced), port));
@@ -22,7 +28,7 @@ std::unique_ptr<UdpCarrier> UdpCarrier::Open(const std::string& address, std::ui
 bool UdpCarrier::Bind(const std::string& address) {
   UniqueFd fresh = BindDatagramSocket(address, port_);
   const bool bound = fresh.Valid();
-  if (!bound) fresh.Reset(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  if (!bound) fresh = UnboundSocket();
   if (!fresh.Valid()) return false;
   bound_.store(false);
   // Other threads keep using the descriptor number; dup3 swaps the socket behind it in one

@@ -8,12 +8,12 @@ namespace korvane {
 namespace {
 
 // name, address, up, broadcast, loopback, physical
-const NetworkInterface kLo{"lo", "127.0.0.1", true, false, true, false};
-const NetworkInterface kDocker{"docker0", "172.17.0.1", true, true, false, false};
-const NetworkInterface kVpn{"tun0", "10.8.0.6", true, false, false, false};
-const NetworkInterface kEth{"eth0", "192.168.1.20", true, true, false, true};
-const NetworkInterface kWifi{"wlan0", "10.0.5.7", true, true, false, true};
-const NetworkInterface kEthDown{"eth0", "192.168.1.20", false, true, false, true};
+const NetworkInterface kLo{"lo", "127.0.0.1", true, false, true, false, {}};
+const NetworkInterface kDocker{"docker0", "172.17.0.1", true, true, false, false, {}};
+const NetworkInterface kVpn{"tun0", "10.8.0.6", true, false, false, false, {}};
+const NetworkInterface kEth{"eth0", "192.168.1.20", true, true, false, true, {}};
+const NetworkInterface kWifi{"wlan0", "10.0.5.7", true, true, false, true, {}};
+const NetworkInterface kEthDown{"eth0", "192.168.1.20", false, true, false, true, {}};
 
 TEST(AddressChoice, TheDefaultRoutesSourceThenAPhysicalLanThenAnyLanThenTheHostName) {
   const std::tuple<const char*, HostAddresses, std::string, std::string> cases[] = {  // desktop, named, chosen
@@ -39,7 +39,7 @@ TEST(AddressChoice, ABetterAddressIsFollowedAndAGoneOneReplacedByANetworkOnly) {
       {"at home still", {{kLo, kDocker, kWifi}, "10.0.5.7", ""}, "", "10.0.5.7", std::nullopt},
       {"the link down a moment", {{kLo, kDocker, kEthDown}, "", ""}, "", "192.168.1.20", std::nullopt},
       {"the network gone", {{kLo, kEthDown}, "", "127.0.1.1"}, "", "192.168.1.20", std::nullopt},
-      {"a new lease, no gateway", {{kLo, kDocker, {"eth0", "192.168.1.30", true, true, false, true}}, "", ""}, "", "192.168.1.20", "192.168.1.30"},
+      {"a new lease, no gateway", {{kLo, kDocker, {"eth0", "192.168.1.30", true, true, false, true, {}}}, "", ""}, "", "192.168.1.20", "192.168.1.30"},
       {"the network after the bridge", {{kLo, kDocker, kEth}, "192.168.1.20", ""}, "", "172.17.0.1", "192.168.1.20"},
       {"the named address gone", {{kLo, kWifi}, "10.0.5.7", ""}, "192.168.1.20", "192.168.1.20", "10.0.5.7"},
   };
