@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Ipv4.h"
+
 namespace korvane {
 namespace {
 
@@ -24,8 +26,6 @@ Rank RankOf(const std::string& address, const HostAddresses& host, const std::st
   return best;
 }
 
-bool IsLoopbackText(const std::string& address) { return address.rfind("127.", 0) == 0; }
-
 }  // namespace
 
 bool ReachesLan(const NetworkInterface& interface) {
@@ -40,7 +40,7 @@ std::string ChooseOwnAddress(const HostAddresses& host, const std::string& named
       best = &interface;
   }
   if (best != nullptr) return best->address;
-  if (!host.hostNameAddress.empty() && !IsLoopbackText(host.hostNameAddress))
+  if (!host.hostNameAddress.empty() && !IsLoopback(host.hostNameAddress))
     return host.hostNameAddress;
   return "127.0.0.1";
 }

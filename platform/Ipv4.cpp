@@ -22,6 +22,6 @@ std::string FormatIpv4(in_addr address) {
   return text;
 }
 
-bool IsLoopback(in_addr address) { return (ntohl(address.s_addr) >> 24) == 127; }
+bool IsLoopback(const std::string& dotted) { return dotted.rfind("127.", 0) == 0; }
 
 }  // namespace korvane

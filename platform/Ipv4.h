@@ -15,6 +15,7 @@ std::optional<sockaddr_in> MakeSocketAddress(const std::string& dotted, std::uin
 // "%d.%d.%d.%d", most significant byte first.
 std::string FormatIpv4(in_addr address);
 
-bool IsLoopback(in_addr address);
+// An address of 127.0.0.0/8, given as dotted decimal.
+bool IsLoopback(const std::string& dotted);
 
 }  // namespace korvane
