@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The about box: one picture with the program's name, version and contact line. The contact
 // line is a mail link: the pointing hand over it, the pressing hand while the button is

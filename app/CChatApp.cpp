@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/CChatApp.h"
 
 #include <sys/socket.h>

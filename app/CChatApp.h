@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program: one copy per host, one main window run to its end, then the departure.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's command line: --address, --help and --version, as Linux programs take them.
 

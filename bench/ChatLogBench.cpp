@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The chat log's cost per line on this machine's disk: every shown line opens the file,
 // writes stamp, text and CR LF, hands the bytes to the kernel and closes it again.
 // The folder is KORVANE_BENCH_DIR, else /var/tmp (a disk, never a memory file system).

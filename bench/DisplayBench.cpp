@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The message display under a long chat: what one more chat line costs on the window's
 // thread when the display already holds about 1,000 or about 100,000 lines, and how much
 // memory each line keeps. Runs on the offscreen platform with the window's font and the

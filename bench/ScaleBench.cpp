@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How a copy fares on a LAN of n copies: one real window-less copy (the protocol core with
 // its receive loop, dispatcher, liveness check and optionally the chat log) and the
 // liveness traffic of n - 1 others, played by one generator thread. Each of them asks once

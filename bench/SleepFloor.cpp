@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a thread costs that only sleeps one polling period at a time, as the receive loop
 // does between its reads: the floor of an idle copy's CPU time on this machine.
 // Prints the thread's run time in milliseconds per second of wall time.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Runs every benchmark and prints each figure with its method and, where there is a goal,
 its ratio to the goal (measured / goal: 1.00 or less meets it). bench/run calls this after
 building; `--quick` shortens the LAN part for a trial run, `--json FILE` keeps every raw

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Benchmarks of the real program on the virtual LAN: message latency, bursts on the
 broadcast carrier and the highest loss-free rate, idle cost, start-up time.
 Returns figures as dicts; bench.py prints them. Needs root (network namespaces)."""

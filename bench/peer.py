@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """A test peer that speaks the wire format from inside a host of the virtual LAN and watches
 the receiving copy's chat log (the file system is shared across the hosts).
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Tells the moment a top-level window is mapped on an X display, by listening to the root
 window's MapNotify events over the X protocol itself (no toolkit, no polling)."""
 

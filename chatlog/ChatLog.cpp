@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "chatlog/ChatLog.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The chat log: every line that ShowLine passes on, behind a time stamp, in a file that may
 // be capped in size and is then written as a ring, overwriting its oldest lines in place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "chatlog/LogFailureNotice.h"
 
 namespace korvane {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Which chat log failures the user is told of. A log that cannot be written or opened (a
 // full disk, a folder gone) fails on every line; a box for each would bury the user on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "chatlog/LogReadBack.h"
 
 #include "chatlog/LogStamp.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The chat log as a person reads it: its lines oldest first.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "chatlog/LogStamp.h"
 
 #include <cstdio>

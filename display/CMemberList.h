@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The member list (control 1005): one row per member logged in, the handle shown and the
 // address kept in a column of no width. Several rows can be selected; the selection says

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "display/CMessageList.h"
 
 #include <QColor>

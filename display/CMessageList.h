@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The message display (control 1000): a list box of chat lines without selection, painted
 // in the user's colours. Lines are held as Qt text, converted once; only the rows in view

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "display/ChatLine.h"
 
 #include "resources/Texts.h"

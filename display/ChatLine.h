@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The line shown for one chat message: the sender's handle, a marker, the text.
 

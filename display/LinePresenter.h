@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The display half of showing a line: whether a line is shown, how a long chat line is
 // broken, the horizontal scroll extent, and scrolling to the end. The log write is the

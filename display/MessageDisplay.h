@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What showing a line needs of the message display, so that line layout runs without Qt.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What a chat message that arrives while the window is hidden in the tray does, by the
 // stored choice (nIconAction).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "display/ShortenText.h"
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How a text of the member list fits its column: one too wide is cut after a whole
 // character and ends in "...". Widths come from the caller's measure, so this runs

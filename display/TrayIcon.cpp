@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "display/TrayIcon.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The window's icon in the desktop's notification area, with the member count as tooltip.
 

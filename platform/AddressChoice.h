@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Which of the host's IPv4 addresses this copy is reached at. A desktop may have container
 // bridges, VPNs and docks besides its LAN: the address is the one the host really uses

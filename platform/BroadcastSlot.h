@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Read end of the broadcast carrier, with the semantics of a read mailslot: the reader asks
 // how many messages wait and how big the next one is, then reads them one by one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/BroadcastWriter.h"
 
 #include <sys/socket.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Write end of the broadcast carrier: one packet to every copy on the local network.
 

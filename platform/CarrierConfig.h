@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the two carriers listen and send. The program fills it from the host; tests fill it
 // with loopback values so that no datagram leaves the machine.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the receive loop reads from the two carriers. The sockets implement them; a fuzz
 // target feeds the loop from memory through them.

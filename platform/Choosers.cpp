@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Choosers.h"
 
 #include <QColorDialog>

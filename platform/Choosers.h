@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The desktop's file and colour choosers, run modally. Tests install their own answers in
 // place of the dialogs, so that nothing waits for a person.

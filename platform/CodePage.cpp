@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CodePage.h"
 
 #include <iconv.h>

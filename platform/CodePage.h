@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Code page 932 (the program's byte strings) <-> UTF-8 (Qt, the file system, the source).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Cp932Prefix.h"
 
 #include "platform/CodePage.h"

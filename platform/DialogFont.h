@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The dialogs' font: 9-point "ＭＳ Ｐゴシック", which is IPAPGothic here (fontconfig knows
 // neither name, so both are substituted).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Dialog templates are laid out in dialog units: a quarter of the dialog font's average
 // character width across, an eighth of its height down.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Interfaces.h"
 
 #include <ifaddrs.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the host's IPv4 interfaces offer the carriers.
 

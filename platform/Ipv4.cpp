@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Ipv4.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Small conversions between dotted-decimal text and socket addresses.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's one way to raise a modal message box. The window installs a handler that
 // shows a real box; tests install a recorder. Without a handler the text goes to stderr.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/NetworkWatch.h"
 
 #include <linux/netlink.h>

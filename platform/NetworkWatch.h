@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Tells the UI thread when the host's IPv4 addresses or routes have changed: a laptop
 // docked, woken in another network, or roaming. The kernel reports each change (netlink);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/OwnAddress.h"
 
 #include <netdb.h>

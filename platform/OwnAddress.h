@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The host's addresses as they are now, for choosing the own address (AddressChoice.h).
 

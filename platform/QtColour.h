@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Colours crossing the Qt boundary: the settings' 0x00BBGGRR <-> QColor.
 

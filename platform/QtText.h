@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Text crossing the Qt boundary: the program's code page 932 bytes <-> Qt's Unicode.
 

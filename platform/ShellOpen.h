@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Asks the desktop to open a file in the program associated with its type. The result is
 // never looked at. Tests install a recorder in place of the desktop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/SingleInstanceGuard.h"
 
 #include <sys/socket.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/TerminationSignals.h"
 
 #include <sys/socket.h>

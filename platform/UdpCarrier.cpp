@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/UdpCarrier.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The unicast carrier: one UDP socket, bound to the own address, that sends packets to
 // registered addresses and receives theirs. Sending and receiving may run on two threads,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Handing work from the receive thread to the UI thread, which alone touches widgets.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/ChatSession.h"
 
 #include "resources/Texts.h"

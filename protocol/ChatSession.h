@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One copy of the chat on the network, without any window: its identity and state, the
 // member and probe tables, both carriers, the receive loop, the dispatcher and the liveness

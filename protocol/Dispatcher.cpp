@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/Dispatcher.h"
 
 #include "platform/MessageBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Acts on every packet the receive loop passes on: keeps the member table current, answers
 // announcements and liveness queries, refuses a handle already in use, and produces the

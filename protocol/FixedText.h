@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Fixed-width, zero-padded text fields, as the wire and the tables hold them. A field
 // without a zero byte ends at its width.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where every line meant for the user or the chat log goes, and the message boxes the
 // protocol side raises: both belong to the window.

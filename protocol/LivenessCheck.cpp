@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/LivenessCheck.h"
 
 #include "resources/Texts.h"

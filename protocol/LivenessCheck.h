@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Every probe period a logged-in copy asks all others whether they are still there, and at
 // the end of the answer window removes the members that did not answer.

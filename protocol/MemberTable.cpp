@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/MemberTable.h"
 
 #include <algorithm>

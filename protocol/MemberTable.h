@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The members logged in, in the order they arrived: the one record of who is on the
 // network. The receive thread and the window's thread both change it; every operation is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The registered addresses outside the local network that every packet is also sent to.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/Packet.h"
 
 #include <algorithm>

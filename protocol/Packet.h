@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one wire format: a fixed-layout record of Tag (4 bytes, little-endian), Code (four
 // ASCII digits), Address (16), kind-specific fields, closed by CR LF. Builders clear the

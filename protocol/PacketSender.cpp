@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/PacketSender.h"
 
 #include <array>

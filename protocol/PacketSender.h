@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Builds the packets of this copy and puts them on both carriers: one broadcast, then one
 // UDP datagram to each registered out-of-domain address.

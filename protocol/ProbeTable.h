@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The liveness snapshot: the members asked at the last check, and who has answered.
 // It grows with the member table, so every member is checked however many there are.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/ReceiveLoop.h"
 
 #include <poll.h>

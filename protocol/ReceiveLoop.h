@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The receiving thread: each cycle it takes at most one UDP datagram, then every message
 // waiting on the broadcast slot, and dispatches each packet that does not repeat the one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Drops a packet that repeats the one dispatched before it (the same packet often arrives
 // by broadcast and by UDP).

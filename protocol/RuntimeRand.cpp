@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/RuntimeRand.h"
 
 #include <cstdint>

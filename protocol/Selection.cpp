@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/Selection.h"
 
 namespace korvane {

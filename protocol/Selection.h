@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Which members a chat message goes to: the member list's selection record and the
 // recipient table built from it. Both grow with the member list, so every member can be

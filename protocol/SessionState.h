@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Who this copy is and what state it is in: read by the receive thread, written by the
 // window's thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Template 100: the about box. Both controls are hidden: the button still takes Enter, and the
 // static only marks the mail link's rectangle on the picture.

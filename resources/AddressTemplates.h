@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Template 198: the out-of-domain page of the settings dialog; template 169: the dialog that
 // registers one of its addresses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The commands of the main window. Each becomes one action, whatever menu, toolbar button,
 // push button or key reaches it; tests pick an action by its object name, as a person picks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Numeric ids of the controls and commands; tests find controls by them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Dialog templates as data: each control's id, kind, text and rectangle in dialog units.
 

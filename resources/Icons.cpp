@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resources/Icons.h"
 
 #include <QPixmap>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's icons: its own two, 32 x 32 pixels, 16 colours, a globe under the word CHAT,
 // and the toolbar's images.

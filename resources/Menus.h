@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The menus and the toolbar as data: which command each item triggers, in order. An item
 // without a text of its own shows its command's main-menu text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Template 179: the settings dialog, a tab control over the six pages and two buttons.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Templates 180, 181, 183, 196 and 197: five pages of the settings dialog, each titled with
 // its tab's text. Rows are spaced for check boxes and radio buttons 11 units high and fields

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Every text the program puts in front of a person or into the chat log, once, in UTF-8 as
 // the source is written. Qt code takes them with QString::fromUtf8; the core takes them as

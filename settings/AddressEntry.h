@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // An out-of-domain address as a person registers it: a name and four octet fields. The
 // checks say which message refuses an entry; the caller shows it. Texts are code page 932.

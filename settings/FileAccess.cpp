@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/FileAccess.h"
 
 #include <fcntl.h>

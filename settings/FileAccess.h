@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Plain file access for the program's two files, the settings file and the chat log: each is
 // opened around one operation, read-write, created when missing and never truncated.

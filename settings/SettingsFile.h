@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Moves the options record between memory and the settings file, read and written whole.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The 7,172-byte image of every option, as it lies in the file "TOOLBOX". Copies of the
 // program on other platforms read and write the same bytes, so the layout is fixed to the

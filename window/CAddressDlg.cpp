@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/CAddressDlg.h"
 
 #include <QLineEdit>

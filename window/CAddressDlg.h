@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The modal dialog that registers one out-of-domain address: a name and the four octets.
 // Only a click on "登録" confirms it; Enter does nothing, so a half-typed address is never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/CChatDlg.h"
 
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window: it holds the run-time state of the chat and composes the protocol
 // session, the chat log and the display. The receive thread reaches it through ChatHost;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The settings page of communication outside the local domain: whether to send to the
 // registered addresses at all, and the list of them (at most 100, each an address and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The settings dialog: six pages on tabs, "適用" to put what they show in force and save
 // it, "終了" to close. Built for one modal run; nothing is in force before Apply.

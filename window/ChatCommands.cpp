@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The user's commands: login, logout, sending, the typed commands and the log's view.
 
 #include <QDir>

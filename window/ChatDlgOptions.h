@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the main window takes from its surroundings. The program uses the defaults; tests
 // put the carriers on loopback and shorten the timers.

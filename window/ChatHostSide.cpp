@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the protocol side asks of the window, from either thread. Widget changes go through
 // the ordered queue, so the display shows them in the order they were made.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/CommandActions.h"
 
 #include "resources/Commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/Cp932LengthValidator.h"
 
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Text fields whose text is stored in a code page 932 field of a record.
 

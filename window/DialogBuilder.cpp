@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/DialogBuilder.h"
 
 #include <QButtonGroup>

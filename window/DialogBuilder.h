@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Creates the controls of a dialog template on a widget, placed in pixels converted from
 // dialog units with the dialog font's base units. Every control carries its id.

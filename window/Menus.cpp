@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/Menus.h"
 
 #include "resources/Icons.h"

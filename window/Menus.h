@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Menus and the toolbar built from their templates; every item triggers its command's action.
 

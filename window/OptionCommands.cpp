@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The commands of the menus and the toolbar: the three display options, the fixed-phrase
 // listing, help and the about box.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The own address: chosen when the window initialises, and followed as the host's network
 // changes under it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings command: the dialog, and what its Apply puts in force.
 
 #include "window/CChatDlg.h"

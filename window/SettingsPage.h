@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One page of the settings dialog: it shows its part of the options and puts it back into a
 // record on Apply. Nothing a page does is in force before Apply.

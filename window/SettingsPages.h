@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Five pages of the settings dialog. Each builds its controls from its template and keeps
 // its data in them until the dialog collects it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/TypedCommands.h"
 
 namespace korvane {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/UpDownControl.h"
 
 #include <QKeyEvent>

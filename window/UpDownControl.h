@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Up and down arrows attached to the right edge of a field. They keep a position within a
 // range and write it into the field as decimal text; Up and Down typed in the field move

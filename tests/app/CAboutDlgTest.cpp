@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The about box on the offscreen platform: its mail link driven with the mouse, the desktop's
 // opener recorded.
 

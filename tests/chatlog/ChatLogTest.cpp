@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A chat log on a real file in a temporary folder, with a fixed clock.
 
 #include "chatlog/ChatLog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "display/LinePresenter.h"
 
 #include <gtest/gtest.h>

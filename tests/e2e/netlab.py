@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """A virtual LAN: network namespaces on bridges, addresses from 198.18.0.0/15, windows on one Xvfb."""
 
 import contextlib

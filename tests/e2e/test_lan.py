@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """An office of desktops on one bridge and a registered partner behind a router, from the logins to the liveness check."""
 
 import itertools

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """A laptop whose address changes under a running copy, and an address named on the command line that no interface holds."""
 
 from netlab import run_scenario, start, wait_for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any texts in the address dialog's four octet fields, and any stored address split back
 // into them. An entry that passes names a dotted-decimal address the system parses (which
 // refuses leading zeros) with a first octet other than 0, and storing it and splitting it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the chat log under random caps, line lengths (beyond the longest kept, zero bytes
 // inside), clearings, and files shortened behind its back, and compares the file
 // after every step with what the ring's rules make of it: uncapped lines append; under a

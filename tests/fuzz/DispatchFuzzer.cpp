@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to the dispatcher of a copy that has members. The first byte
 // chooses the copy's state (logged in, echo); the rest is the packet, as the receive loop
 // would pass it (at most 1,024 bytes). A copy logged out, without echo, only says so.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds the receive loop random datagram sequences on both carriers, from memory, and
 // checks each cycle against the rules: the UDP datagram first (at most one), then every
 // broadcast counted at the cycle's start in queue order, a trace line for each packet read,

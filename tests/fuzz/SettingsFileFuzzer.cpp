@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads any bytes, of any length, as the settings file, and hands the record to the code
 // that takes values from it without the settings dialog: the out-of-domain table, the log
 // cap and the address fields. Checks that the record is the file's first 7,172 bytes

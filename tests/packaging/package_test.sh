@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # package_test.sh BUILD_DIR: makes the package of the build, unpacks it into a temporary root,
 # validates its menu entry, metadata and MIME data there and tries its launcher on a stand-in
 # put in the program's place (the real one would use this machine's network).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AddressChoice.h"
 
 #include <gtest/gtest.h>

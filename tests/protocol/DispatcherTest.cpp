@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One copy ("me" at 10.0.0.1) fed one packet at a time: what it shows, lists and answers.
 
 #include "protocol/Dispatcher.h"

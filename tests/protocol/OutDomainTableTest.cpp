@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "protocol/OutDomainTable.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resources/Texts.h"
 
 #include <gtest/gtest.h>

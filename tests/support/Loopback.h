@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Carriers on loopback addresses with system-chosen ports, so tests neither collide with
 // each other nor leave the machine.

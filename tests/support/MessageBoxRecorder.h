@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Replaces the message box by a recorder for the life of the object.
 

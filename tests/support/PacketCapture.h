@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Captures every datagram sent to one port of any loopback address, with the address each
 // was sent to, in arrival order: a wire tap for the sending side.

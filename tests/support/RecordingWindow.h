@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A minimised window without widgets: records in order what the session shows ("T " trace,
 // "N " notice, "C " chat, "B " box, "ALERT"), its timers and the member list's caption.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A fresh folder under /tmp for tests on real files, removed with its content afterwards.
 

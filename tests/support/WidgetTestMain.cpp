@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Widget tests run on the offscreen platform unless told otherwise; the binary also runs at
 // build time, for test discovery, where no display exists.
 

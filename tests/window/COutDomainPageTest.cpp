@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/COutDomainPage.h"
 
 #include <gtest/gtest.h>

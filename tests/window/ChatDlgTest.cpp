@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real main window on the offscreen platform, on loopback host 127.0.0.20 (a member
 // at .21), with its settings file and log in a temporary folder, its boxes recorded and its
 // packets caught on the wire.

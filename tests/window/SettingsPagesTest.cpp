@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Settings pages alone, without their dialog, and the dialog builder under them: what they
 // collect, which controls they enable, and the choosers they open (answered here, never shown).
 
