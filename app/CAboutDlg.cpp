@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/CAboutDlg.h"
 
+#include "app/FocusableLink.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
@@ -31,6 +33,8 @@ QCursor LoadCursor(const QString& path, int hotX, int hotY) {
   static_cast<void>(registered);
   return QCursor(QPixmap(path), hotX, hotY);
 }
+
+QString ContactLine() { return QString::fromStdString(FillFormat(text::kAboutContact, {kContactAddress})); }
 
 QFont PictureFont(int pixels, bool bold = false) {
   QFont font = DialogFont();
@@ -102,7 +106,7 @@ QPixmap DrawPicture(const QRect& link) {
   painter.setFont(contactFont);
   painter.setPen(linkColour);
   painter.drawText(link.adjusted(envelope.width() + 10, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                   QString::fromStdString(FillFormat(text::kAboutContact, {text::kContactAddress})));
+                   ContactLine());
   return picture;
 }
 
@@ -133,6 +137,11 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 void CAboutDlg::OnInitDialog() {
   m_rcLink = m_wndLink->geometry();
   *m_pBitmap = DrawPicture(m_rcLink);
+  auto* link = new FocusableLink(ContactLine(), &CAboutDlg::OpenMail, this);
+  link->setGeometry(m_rcLink);
+  // Enter at opening closes the box as before; the link takes focus only from Tab.
+  setFocusPolicy(Qt::TabFocus);
+  setFocus();
 }
 
 void CAboutDlg::paintEvent(QPaintEvent*) {
@@ -164,9 +173,10 @@ void CAboutDlg::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CAboutDlg::OpenLink() {
-  if (!m_bOverLink) return;
-  ShellOpen(Cp932<text::kMailtoPrefix>() + Cp932<text::kContactAddress>());
+  if (m_bOverLink) OpenMail();
 }
+
+void CAboutDlg::OpenMail() { ShellOpen(Cp932<text::kMailtoPrefix>() + Cp932<kContactAddress>()); }
 
 void CAboutDlg::keyPressEvent(QKeyEvent* event) {
   // A dialog gives Enter only to a visible default button, and this one is hidden.

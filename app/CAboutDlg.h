@@ -2,7 +2,7 @@
 #pragma once
 // The about box: one picture with the program's name, version and contact line. The contact
 // line is a mail link: the pointing hand over it, the pressing hand while the button is
-// down, and a release over it opens a new mail to the author.
+// down, and a release over it opens a new mail to the author. Tab reaches the link, too.
 
 #include <QCursor>
 #include <QDialog>
@@ -35,6 +35,7 @@ class CAboutDlg : public QDialog {
   // Every mouse event passes here first, so the flag always describes the latest position.
   void OnSetCursor(QPoint position);
   void OpenLink();
+  static void OpenMail();
 
   std::unique_ptr<QPixmap> m_pBitmap;
   bool m_bOverLink = false;

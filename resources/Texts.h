@@ -91,7 +91,6 @@ inline constexpr char kAboutHeading[] = "Korvane";
 inline constexpr char kAboutVersion[] = "Version %s";
 inline constexpr char kAboutTagline[] = "オフィスのLANのためのサーバ不要のチャット";
 inline constexpr char kAboutContact[] = "連絡先: %s";
-inline constexpr char kContactAddress[] = "korvane@example.org";
 inline constexpr char kMailtoPrefix[] = "mailto:";
 // The settings dialog and its pages.
 inline constexpr char kSettingsTitle[] = "環境設定";

@@ -10,6 +10,7 @@
 
 #include "app/CAboutDlg.h"
 #include "platform/ShellOpen.h"
+#include "resources/Version.h"
 
 namespace korvane {
 namespace {
@@ -21,6 +22,8 @@ void Mouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button
   QMouseEvent event(type, at, widget.mapToGlobal(at), button, held, Qt::NoModifier);
   QApplication::sendEvent(&widget, &event);
 }
+
+const std::vector<std::string> kMail{std::string("mailto:") + kContactAddress};
 
 // The two hands are told apart by their hot spots.
 std::string Shown(const QWidget& widget) {
@@ -53,15 +56,26 @@ TEST(AboutDlgTest, ALeftReleaseOverTheLinkOpensTheMail) {
     if (c.releaseAt != c.pressAt) Mouse(box, QEvent::MouseMove, c.releaseAt, Qt::NoButton, c.button);
     Mouse(box, QEvent::MouseButtonRelease, c.releaseAt, c.button, Qt::NoButton);
     EXPECT_EQ(Shown(box), c.afterRelease);
-    EXPECT_EQ(opened, c.opens ? std::vector<std::string>{"mailto:korvane@example.org"} : std::vector<std::string>{});
+    EXPECT_EQ(opened, c.opens ? kMail : std::vector<std::string>{});
   }
-  SetShellOpenHandler(previous);
-  // No button shows, yet Enter closes the box.
+  // The keyboard: Tab reaches the link, named as painted, where Enter opens the mail; before
+  // that and after Tab again, Enter closes the box, though no button shows.
+  opened.clear();
   CAboutDlg box;
   box.show();
-  QTest::keyClick(&box, Qt::Key_Return);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QWidget* link = QApplication::focusWidget();
+  ASSERT_NE(link, &box);
+  EXPECT_EQ(link->accessibleName(), QString("連絡先: ") + kContactAddress);
+  QTest::keyClick(link, Qt::Key_Return);
+  EXPECT_EQ(opened, kMail);
+  EXPECT_TRUE(box.isVisible());
+  QTest::keyClick(link, Qt::Key_Tab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   EXPECT_EQ(box.result(), QDialog::Accepted);
   EXPECT_FALSE(box.isVisible());
+  SetShellOpenHandler(previous);
 }
 
 }  // namespace
