@@ -50,8 +50,11 @@ FileResult CChatLog::WriteLocked(std::string_view text) {
   for (const std::string_view part : {std::string_view(stamp), text, kLineEnd}) {
     if (!WriteAllAt(file.Get(), part, end)) {
       // Take back what the broken line added past the old end; the next line starts where
-      // this one did, over whatever part of it was written.
-      if (FileLength(file.Get()) > length) (void)::ftruncate(file.Get(), length);
+      // this one did, over whatever part of it was written. The write's failure is reported
+      // whether or not this succeeds.
+      if (FileLength(file.Get()) > length) {
+        [[maybe_unused]] const int ignored = ::ftruncate(file.Get(), length);
+      }
       m_nLogSize = start;
       return FileFailure{FileAction::Write, NameLocked()};
     }
