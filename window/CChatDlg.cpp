@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/CChatDlg.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -26,6 +27,11 @@
 #include "window/Menus.h"
 
 namespace korvane {
+namespace {
+
+bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+}  // namespace
 
 CChatDlg::CChatDlg(ChatDlgOptions options, QWidget* parent)
     : QDialog(parent), m_options(std::move(options)) {
@@ -270,11 +276,15 @@ void CChatDlg::MinimiseIntoTray() {
 
 void CChatDlg::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
+  // An active window is in front of the user, however it came back.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) m_bIconic = false;
   if (event->type() != QEvent::WindowStateChange) return;
   if (isMinimized()) {
     m_bIconic = true;
     if (TrayAvailable()) QTimer::singleShot(0, this, [this] { hide(); });
-  } else {
+  } else if (!OnWayland()) {
+    // Wayland never tells a window that it was minimised or restored, and Qt takes a minimised
+    // one back to normal at once: there the window stays iconic until it is active again.
     m_bIconic = false;
   }
 }
@@ -287,11 +297,19 @@ void CChatDlg::RestoreFromTray() {
 }
 
 void CChatDlg::RestoreWindow() {
-  show();
-  showNormal();
+  if (OnWayland()) {
+    // A Wayland window can neither leave the minimised state nor come forward by itself: mapped
+    // anew it comes back, and it asks for attention where the compositor withholds the focus.
+    if (m_bIconic) hide();
+    show();
+    QApplication::alert(this);
+  } else {
+    show();
+    showNormal();
+    raise();
+    activateWindow();
+  }
   m_bIconic = false;
-  raise();
-  activateWindow();
   update();
 }
 

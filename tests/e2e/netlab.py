@@ -148,15 +148,23 @@ class Host:
 
 
 class Lab(contextlib.AbstractContextManager):
-    def __init__(self):
+    def __init__(self, wayland=False):
         # Xvfb picks a free display itself and tells its number, so labs running side by side never share one.
         self.xvfb = spawn(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.xvfb.display = ":" + self.xvfb.stdout.readline().strip()
+        self.servers = [self.xvfb]
         os.environ.update(DISPLAY=self.xvfb.display, QT_QPA_PLATFORM="xcb")  # for xdotool and the copies
         self.prefix = f"kv{os.getpid()}-{os.urandom(2).hex()}-"
         self.folder = Path(tempfile.mkdtemp(prefix=self.prefix))
         self.hosts, self.wires = [], self.prefix + "wires"
+        if wayland:
+            # Weston in a window of the Xvfb: a Wayland desktop with a seat, which xdotool types into. The copies
+            # are its clients and write what they tell it and hear from it to their output (WAYLAND_DEBUG).
+            weston = ["weston", "--backend=x11-backend.so", "--use-pixman", "--socket=wayland", "--idle-time=0"]
+            self.servers.append(spawn(weston, env=dict(os.environ, XDG_RUNTIME_DIR=self.folder), stderr=subprocess.DEVNULL))
+            os.environ.update(WAYLAND_DISPLAY=str(self.folder / "wayland"), QT_QPA_PLATFORM="wayland", WAYLAND_DEBUG="client")
+            wait_for(lambda: Path(os.environ["WAYLAND_DISPLAY"]).exists(), what="weston")
         # The bridges live in a namespace of their own, which routes between them but forwards no broadcast.
         run("ip", "netns", "add", self.wires)
         run("ip", "netns", "exec", self.wires, "sysctl", "-qw", "net.ipv4.ip_forward=1")
@@ -164,7 +172,8 @@ class Lab(contextlib.AbstractContextManager):
     def __exit__(self, *exc):
         for copy in (copy for host in self.hosts for copy in host.copies):
             copy.process.kill()
-        self.xvfb.kill()
+        for server in self.servers:
+            server.kill()
         remove_labs(f"kv{os.getpid()}-")  # also what else this process made
 
     def xdotool(self, *args, check=True):
@@ -200,14 +209,15 @@ def start(host, handle=None):
     return copy
 
 
-def run_scenario(scenario):
+def run_scenario(scenario, wayland=False):
     remove_labs()
     # Without root (for network namespaces) ip refuses. The lab removes the probe again.
-    if not all(map(shutil.which, ("ip", "Xvfb", "xdotool"))) or not PROGRAM.is_file() or run(
+    tools = ("ip", "Xvfb", "xdotool") + ("weston",) * wayland
+    if not all(map(shutil.which, tools)) or not PROGRAM.is_file() or run(
             "ip", "netns", "add", f"kv{os.getpid()}-probe", check=False).returncode:
-        print(f"virtual-LAN test cannot run: it needs root, network namespaces, Xvfb, xdotool and {PROGRAM}")
+        print(f"virtual-LAN test cannot run: it needs root, network namespaces, {', '.join(tools)} and {PROGRAM}")
         sys.exit(1 if os.environ.get("CI") == "true" else 77)  # 77: skipped, but not on CI
-    with Lab() as lab:
+    with Lab(wayland) as lab:
         try:
             scenario(lab)
         except BaseException:
