@@ -299,9 +299,11 @@ void CChatDlg::RestoreFromTray() {
 void CChatDlg::RestoreWindow() {
   if (OnWayland()) {
     // A Wayland window can neither leave the minimised state nor come forward by itself: mapped
-    // anew it comes back, and it asks for attention where the compositor withholds the focus.
+    // anew it comes back, and it asks for the focus, which the compositor may withhold, and for
+    // attention.
     if (m_bIconic) hide();
     show();
+    activateWindow();
     QApplication::alert(this);
   } else {
     show();
