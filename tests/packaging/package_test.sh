@@ -28,7 +28,7 @@ git -C "$source" ls-files -z | (cd "$source" && xargs -0 tar c) | tar x -m -C "$
 rebuilt=$copy/$(realpath --relative-to="$source" "$build")
 cmake -S "$copy" -B "$rebuilt" -G "$(setting CMAKE_GENERATOR)" >/dev/null \
   -DCMAKE_BUILD_TYPE="$(setting CMAKE_BUILD_TYPE)" -DKORVANE_CONTACT_ADDRESS="$(setting KORVANE_CONTACT_ADDRESS)"
-nice -n 10 cmake --build "$rebuilt" -j2 --target korvane korvane_icons korvane_docs >/dev/null
+cmake --build "$rebuilt" -j2 --target korvane korvane_icons korvane_docs >/dev/null
 cpack --config "$rebuilt/CPackConfig.cmake" -B "$tmp/again" >/dev/null
 cmp "$deb" "$tmp"/again/korvane_*.deb || fail "a second build gives another package"
 for dependency in libqt6widgets6 qt6-qpa-plugins fonts-ipafont-gothic xdg-utils; do
