@@ -6,6 +6,7 @@
 #include <mutex>
 #include <random>
 
+#include "platform/BroadcastSlot.h"
 #include "tests/support/Loopback.h"
 
 namespace korvane {
@@ -26,10 +27,9 @@ class ReceiveLoopTest : public testing::Test, public LineSink {
   }
   void ToSlot(const Bytes& packet) { sender->SendTo(packet, "127.0.0.1", slot->Port()); }
   void ToUdp(const Bytes& packet) { sender->SendTo(packet, "127.0.0.2", udp->Port()); }
-  // Loopback delivers at once; this only leaves room for a busy machine.
-  static void LetArrive() { std::this_thread::sleep_for(50ms); }
 
-  std::unique_ptr<BroadcastSlot> slot = test::OpenLoopbackSlot();
+  std::unique_ptr<BroadcastSlot> slot =
+      BroadcastSlot::Open({.slotAddress = "127.0.0.1", .slotPort = 0, .broadcastDestinations = {}});
   std::unique_ptr<UdpCarrier> udp = UdpCarrier::Open("127.0.0.2", 0);
   std::unique_ptr<UdpCarrier> sender = UdpCarrier::Open("127.0.0.1", 0);
   mutable std::mutex mutex;
@@ -59,7 +59,7 @@ TEST_F(ReceiveLoopTest, OneCycleTakesOneDatagramThenEveryWaitingBroadcastDroppin
   for (char fill : {'a', 'b', 'b', 'a'}) ToSlot(Packet(fill));
   for (std::size_t i = 3; i < sent.size(); ++i) ToSlot(sent[i]);
   ToSlot(Packet('x', 1025));  // too big: dropped by the carrier
-  LetArrive();
+  std::this_thread::sleep_for(50ms);  // loopback delivers at once: room for a busy machine
   ASSERT_TRUE(loop.RunCycle());
   EXPECT_EQ(Dispatched(), sent);
   EXPECT_EQ(lines, std::vector<std::string>(sent.size() + 2, "------------"));
