@@ -23,15 +23,6 @@ std::string Bytes(const SettingsRecord& record) {
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  // Reads the file, made of fileBytes when given, into a record that held other bytes.
-  SettingsRecord ReadFrom(std::optional<std::string_view> fileBytes) {
-    if (fileBytes) test::WriteBytes(path, *fileBytes);
-    SettingsRecord record;
-    std::memset(static_cast<void*>(&record), 'q', sizeof record);
-    EXPECT_EQ(ReadSettingsFile(record, path), std::nullopt);
-    return record;
-  }
-
   test::TempFolder folder;
   const std::string path = folder.Path("TOOLBOX");
 };
@@ -49,24 +40,21 @@ TEST_F(SettingsFileTest, MissingFileIsCreatedBlackOnWhiteAndAShortOneReadsWithAZ
   EXPECT_EQ(Bytes(record), std::string(600, 'Z') + std::string(kSize - 600, '\0'));
 }
 
-// The record is the file's first bytes as they stand (their offsets are fixed in the record).
-TEST_F(SettingsFileTest, RecordIsReadAndWrittenRawAndALongerFileKeepsItsBytesPastIt) {
+// The record is the file's first bytes as they stand (their offsets are fixed in the record),
+// a full phrase read whole. Written, every phrase loses its last byte, in the record too, and
+// a longer file keeps its bytes past the record.
+TEST_F(SettingsFileTest, RecordIsReadRawAndWrittenWithItsPhrasesClosed) {
   std::string old(8000, '\0');
-  for (std::size_t i = 0; i < old.size(); ++i) old[i] = static_cast<char>(i % 251);
-  SettingsRecord record = ReadFrom(old);
+  for (std::size_t i = 0; i < old.size(); ++i) old[i] = static_cast<char>(i % 251 + 1);  // no zero byte
+  test::WriteBytes(path, old);
+  SettingsRecord record;
+  ASSERT_EQ(ReadSettingsFile(record, path), std::nullopt);
   EXPECT_EQ(Bytes(record), old.substr(0, kSize));
-  record = SettingsRecord{};
-  record.bEcho = 1;
+  test::WriteBytes(path, std::string(8000, '#'));
   WriteSettingsFile(record, path);
-  EXPECT_EQ(test::ReadBytes(path), Bytes(record) + old.substr(kSize));
-}
-
-TEST_F(SettingsFileTest, FullPhraseIsReadWholeAndLosesItsLastByteOnTheNextWrite) {
-  SettingsRecord record = ReadFrom(std::string(36, '\0') + std::string(32, 'x') + "y");
-  EXPECT_EQ(FieldText(record.szPhrase[1]), std::string(32, 'x'));
-  WriteSettingsFile(record, path);
-  for (const auto& phrase : record.szPhrase) EXPECT_EQ(phrase[31], '\0');
-  EXPECT_EQ(test::ReadBytes(path).substr(36, 33), std::string(31, 'x') + '\0' + 'y');
+  for (std::size_t phrase = 0; phrase < 5; ++phrase) old[4 + 32 * phrase + 31] = '\0';
+  EXPECT_EQ(test::ReadBytes(path), old.substr(0, kSize) + std::string(8000 - kSize, '#'));
+  EXPECT_EQ(Bytes(record), old.substr(0, kSize));
 }
 
 TEST_F(SettingsFileTest, FailuresComeBackAsTheirMessagesAndLeaveTheRecord) {
