@@ -43,14 +43,11 @@ class ChatDlgTest : public testing::Test {
   CChatDlg& Open(SettingsRecord settings = {}, bool tray = false) {
     window.reset();  // its carriers free for the next
     settings.crBack = 0xFFFFFF;  // not the text's colour: no box about it
-    ChatDlgOptions options;
-    options.ownAddress = network.carriers.slotAddress;
-    options.carriers = network.carriers;
-    options.blinkPeriod = std::chrono::milliseconds(20);
-    options.settingsFile = folder.Path("settings");
-    options.trayAvailable = tray;
-    WriteSettingsFile(settings, options.settingsFile);
-    window = std::make_unique<CChatDlg>(options);
+    WriteSettingsFile(settings, folder.Path("settings"));
+    window = std::make_unique<CChatDlg>(ChatDlgOptions{
+        .ownAddress = network.carriers.slotAddress, .namedAddress = {}, .carriers = network.carriers, .liveness = {},
+        .blinkPeriod = std::chrono::milliseconds(20), .settingsFile = folder.Path("settings"), .trayAvailable = tray,
+        .showAbout = {}});
     window->show();
     return *window;
   }
