@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace korvane {
@@ -29,24 +30,19 @@ class LinePresenterTest : public testing::Test, public MessageDisplay {
   LinePresenter presenter{*this};
 };
 
+// Hidden notices leave the view alone; traces and unknown kinds are not shown, yet bring the
+// end back once there are lines.
 TEST_F(LinePresenterTest, ShowsEachKindAsItsOptionsSay) {
-  presenter.Present("*** hidden ***", LineKind::Notice, kQuiet);
-  presenter.Present("trace on an empty display", LineKind::Trace, kEverything);
-  EXPECT_TRUE(lines.empty());
-  EXPECT_EQ(scrolls, 0);
-
-  presenter.Present("prompt", LineKind::Prompt, kQuiet);
-  presenter.Present("notice", LineKind::Notice, kEverything);
-  presenter.Present("chat", LineKind::Chat, kQuiet);
+  const std::tuple<const char*, LineKind, DisplayOptions, int> steps[] = {  // text, kind, options, scrolls after
+      {"*** hidden ***", LineKind::Notice, kQuiet, 0}, {"trace on an empty display", LineKind::Trace, kEverything, 0},
+      {"prompt", LineKind::Prompt, kQuiet, 1},         {"notice", LineKind::Notice, kEverything, 2},
+      {"chat", LineKind::Chat, kQuiet, 3},             {"*** hidden ***", LineKind::Notice, kQuiet, 3},
+      {"------------", LineKind::Trace, kEverything, 4}, {"kind 7", static_cast<LineKind>(7), kEverything, 5}};
+  for (const auto& [text, kind, options, scrolled] : steps) {
+    presenter.Present(text, kind, options);
+    EXPECT_EQ(scrolls, scrolled) << text;
+  }
   EXPECT_EQ(lines, (Lines{"prompt", "notice", "chat"}));
-  EXPECT_EQ(scrolls, 3);
-
-  // Hidden notices leave the view alone; traces and unknown kinds bring the end back.
-  presenter.Present("*** hidden ***", LineKind::Notice, kQuiet);
-  EXPECT_EQ(scrolls, 3);
-  presenter.Present("------------", LineKind::Trace, kEverything);
-  presenter.Present("kind 7", static_cast<LineKind>(7), kEverything);
-  EXPECT_EQ(scrolls, 5);
 }
 
 TEST_F(LinePresenterTest, ExtentFollowsTheWidestUnwrappedLineUntilCleared) {
