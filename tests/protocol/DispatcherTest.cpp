@@ -195,11 +195,9 @@ TEST_F(DispatcherTest, LivenessAsksEveryNinetySecondsAndWaitsTenForAnswers) {
   session.OnTimer(LivenessTimer::Answer);
   EXPECT_EQ(window.caption, "接続中のメンバ");
   EXPECT_EQ(window.timers.count(LivenessTimer::Answer), 0u);
-  EXPECT_EQ(session.Members().Count(), 149);
   EXPECT_EQ(window.shown, Strings{"N *** <<m120>> はログアウトしたかもしれません ***"});
   session.Logout();
   EXPECT_TRUE(window.timers.empty());
-  EXPECT_EQ(session.Members().Count(), 0);
 }
 
 // Logged in, a copy whose address changed leaves under the old one, comes again under the new
