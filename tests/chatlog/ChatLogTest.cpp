@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// A chat log on a real file in a temporary folder, with a fixed clock.
+// A chat log on a real file in a temporary folder, with a fixed clock; then the rules of its
+// text: the stamp, the cap and the order a wrapped log is read back in.
 
 #include "chatlog/ChatLog.h"
 
@@ -8,12 +9,17 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 
+#include <climits>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 #include "chatlog/LogFailureNotice.h"
+#include "chatlog/LogReadBack.h"
+#include "chatlog/LogSizeCap.h"
 #include "chatlog/LogStamp.h"
 #include "platform/CodePage.h"
 #include "tests/support/TempFolder.h"
@@ -165,6 +171,40 @@ TEST_F(ChatLogTest, OldFileIsOverwrittenFromTheStartUnderACapAndAppendedToWithou
   std::filesystem::remove(logPath);  // behind the log's back
   log.WriteLogLine("again");
   EXPECT_EQ(File(), Line("again"));
+}
+
+TEST(LogStamp, HasTheClassicFormInLocalTimeWithTheDayRightAligned) {
+  const char* previous = ::getenv("TZ");
+  const std::string saved = previous ? previous : "";
+  ::setenv("TZ", "JST-9", 1);
+  ::tzset();
+  EXPECT_EQ(FormatLogStamp(981645553), "[Fri Feb  9 00:19:13 2001] ");  // 15:19:13 on the 8th in UTC
+  // Years the classic form cannot hold keep the width.
+  EXPECT_EQ(FormatLogStamp(253402300800), "[??? ??? ?? ??:??:?? ????] ");  // year 10000
+  EXPECT_EQ(FormatLogStamp(std::numeric_limits<std::time_t>::max()).size(), kLogStampSize);
+  previous ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
+  ::tzset();
+}
+
+TEST(LogSizeCap, IsReadLikeAtoiAndBelowOneMeansNone) {
+  const std::pair<const char*, std::int32_t> caps[] = {
+      {"1", 1}, {" 12x", 12}, {"\t+7", 7}, {"99999999999999999999", INT_MAX}, {"0", kNoLogSizeCap},
+      {"", kNoLogSizeCap}, {"abc", kNoLogSizeCap}, {"- 5", kNoLogSizeCap}, {"-99999999999999999999", kNoLogSizeCap}};
+  for (const auto& [text, cap] : caps) EXPECT_EQ(LogSizeCapKB(text), cap) << '"' << text << '"';
+}
+
+// Lines of 33 bytes; a capped log that wrapped has its oldest lines after the write position.
+TEST(LogReadBack, OldestLinesFirstLessThePieceTheNewestOverwrote) {
+  const auto line = [](const char* text) { return "[Thu Feb  8 15:19:13 2001] " + Utf8ToCp932(text) + "\r\n"; };
+  const std::string a = line("aaaa"), b = line("bbbb"), c = line("cccc"), kana = line("かな");
+  const std::tuple<const char*, std::string, std::int64_t, std::string> cases[] = {  // log, file, position, read
+      {"not wrapped yet", a + b, 66, a + b},
+      {"wrapped at a line's start", c + b, 33, b + c},
+      {"wrapped inside a line", c + b.substr(5) + a, 33, a + c},
+      {"wrapped inside a double-byte character", a + kana.substr(28) + b, 33, b + a},
+      {"empty", "", 0, ""},
+  };
+  for (const auto& [log, file, position, read] : cases) EXPECT_EQ(LogInTimeOrder(file, position), read) << log;
 }
 
 }  // namespace
