@@ -139,38 +139,19 @@ TEST(LogFailureNotice, AFailureIsToldOnceUntilALineIsWritten) {
   }
 }
 
-TEST_F(ChatLogTest, CappedLogWrapsAtTheFirstLineStartingAtOrPastTheCap) {
-  // 8 lines of 128 end on 1,024; the 11th line of 100 starts at 1,000 and ends past the cap.
-  for (const auto& [lineSize, fitting] : {std::pair<std::size_t, char>{128, 8}, {100, 11}}) {
-    std::filesystem::remove(logPath);
-    Configure(logPath, "1");
-    for (char fill = 'a'; fill < 'a' + fitting; ++fill) log.WriteLogLine(TextOfLine(fill, lineSize));
-    log.WriteLogLine(TextOfLine('z', lineSize));
-    const std::string file = File();
-    ASSERT_EQ(file.size(), lineSize * fitting);
-    EXPECT_EQ(file.substr(0, lineSize), Line(TextOfLine('z', lineSize)));
-    EXPECT_EQ(file.substr(file.size() - lineSize), Line(TextOfLine('a' + fitting - 1, lineSize)));
-  }
-}
-
-// Under a cap an old file is overwritten from the start; emptied or removed, the log starts
-// again at the start without a hole.
+// An old file that reaches the cap is overwritten from the start (a log exactly at its cap
+// wraps); without a cap, or below one, it is appended to. The ring's other rules, clearing
+// and files shortened behind the log's back are fuzzed.
 TEST_F(ChatLogTest, OldFileIsOverwrittenFromTheStartUnderACapAndAppendedToWithout) {
-  const std::string old(5000, '#');
+  const std::string old(1024, '#');
   const std::string lines = Line("one") + Line("two");
-  for (const char* cap : {static_cast<const char*>(nullptr), "0", "abc", "4194304", "1"}) {
+  for (const char* cap : {static_cast<const char*>(nullptr), "0", "4194304", "1"}) {
     WriteBytes(logPath, old);
     Configure(logPath, cap);
     log.WriteLogLine("one");
     log.WriteLogLine("two");
     EXPECT_EQ(File(), cap && cap[0] == '1' ? lines + old.substr(lines.size()) : old + lines) << (cap ? cap : "none");
   }
-  log.ClearLog();
-  log.WriteLogLine("new");
-  EXPECT_EQ(File(), Line("new"));
-  std::filesystem::remove(logPath);  // behind the log's back
-  log.WriteLogLine("again");
-  EXPECT_EQ(File(), Line("again"));
 }
 
 TEST(LogStamp, HasTheClassicFormInLocalTimeWithTheDayRightAligned) {
