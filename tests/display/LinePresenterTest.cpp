@@ -67,11 +67,7 @@ TEST_F(LinePresenterTest, ExtentFollowsTheWidestUnwrappedLineUntilCleared) {
 // continues after the prefix and a space.
 TEST_F(LinePresenterTest, BreaksWideChatLinesAtWholeCharacters) {
   const std::string a = "\x82\xA0";  // 20 pixels
-  const struct {
-    std::string text;
-    int width;
-    Lines shown;
-  } cases[] = {
+  const std::tuple<std::string, int, Lines> cases[] = {  // text, width, shown
       {"[M1]0123456789", 50, {"[M1]0123456789"}},  // a fixed-phrase line has no '>'
       {"[M2]xyz>", 50, {"[M2]xyz>"}},              // nothing after the first '>': still shown
       {"ab > 56789012345", 160, {"ab > 56789012345"}},
@@ -83,11 +79,11 @@ TEST_F(LinePresenterTest, BreaksWideChatLinesAtWholeCharacters) {
       {"a> " + a + a, 65, {"a> " + a, "a> " + a}},                     // limit inside a character
       {"a> " + a + a + "x\x82", 75, {"a> " + a, "a> " + a, "a> x\x82"}},  // a cut lead byte alone
   };
-  for (const auto& c : cases) {
+  for (const auto& [text, width, shown] : cases) {
     lines.clear();
-    presenter.SetListWidth(c.width);
-    presenter.Present(c.text, LineKind::Chat, kEverything);
-    EXPECT_EQ(lines, c.shown) << c.text << " at " << c.width;
+    presenter.SetListWidth(width);
+    presenter.Present(text, LineKind::Chat, kEverything);
+    EXPECT_EQ(lines, shown) << text << " at " << width;
   }
   // Only the line with nothing to break at widens the extent.
   EXPECT_EQ(extents, (std::vector<int>{141}));
@@ -100,22 +96,18 @@ TEST(FitToColumnTest, ShortensWholeCharactersToTheColumn) {
   const std::string a = Utf8ToCp932("あ"), x138(138, 'x');
   std::string a75;
   for (int i = 0; i < 75; ++i) a75 += a;
-  const struct {
-    std::string text;
-    int width;
-    FittedText expected;
-  } cases[] = {
-      {"", 0, {"", false}},
-      {x138, 150, {x138, false}},
-      {x138 + "y", 150, {x138 + "y...", true}},  // too wide whole, yet within 145 with "..."
-      {x138 + "yyyyyyyy", 150, {x138 + "yyyy...", true}},
+  const std::tuple<std::string, int, std::string, bool> cases[] = {  // text, width, shown, shortened
+      {"", 0, "", false},
+      {x138, 150, x138, false},
+      {x138 + "y", 150, x138 + "y...", true},  // too wide whole, yet within 145 with "..."
+      {x138 + "yyyyyyyy", 150, x138 + "yyyy...", true},
       // Stepping back a byte at a time would stop inside a character, at 142 bytes.
-      {"x" + a75, 150, {"x" + a75.substr(0, 140) + "...", true}},
-      {a + a + a, 6, {a + "...", true}},
+      {"x" + a75, 150, "x" + a75.substr(0, 140) + "...", true},
+      {a + a + a, 6, a + "...", true},
   };
-  for (const auto& c : cases) {
-    const FittedText fitted = FitToColumn(c.text, c.width, BytesWide);
-    EXPECT_EQ(std::pair(fitted.text, fitted.shortened), std::pair(c.expected.text, c.expected.shortened)) << c.text;
+  for (const auto& [text, width, shown, shortened] : cases) {
+    const FittedText fitted = FitToColumn(text, width, BytesWide);
+    EXPECT_EQ(std::pair(fitted.text, fitted.shortened), std::pair(shown, shortened)) << text;
   }
 }
 

@@ -97,14 +97,12 @@ TEST_F(PacketSenderTest, NothingLeavesWhileLoggedOutNorAsARefusalOfTheOwnAddress
 // is shown once, unmarked.
 TEST_F(PacketSenderTest, ChatGoesToTheChosenMembersOrToEverybody) {
   const std::string japanese = Utf8ToCp932("こんにちは");
-  const struct {
-    const char* rows;
-    Strings sent;  // code, target and tag
-  } cases[] = {{"000", {"0040  41"}},
-               {"0100", {"0030 127.0.0.11 41"}},
-               {"1011", {"0030 127.0.0.10 41", "0030 127.0.0.12 18467", "0030 127.0.0.13 6334"}}};
-  for (const auto& c : cases) {
-    selection = {c.rows, {}};  // row r at 127.0.0.<10 + r>
+  const std::pair<const char*, Strings> cases[] = {  // rows chosen; code, target and tag of what is sent
+      {"000", {"0040  41"}},
+      {"0100", {"0030 127.0.0.11 41"}},
+      {"1011", {"0030 127.0.0.10 41", "0030 127.0.0.12 18467", "0030 127.0.0.13 6334"}}};
+  for (const auto& [rows, expected] : cases) {
+    selection = {rows, {}};  // row r at 127.0.0.<10 + r>
     for (std::size_t row = 0; row < selection.m_selFlags.size(); ++row)
       selection.m_selAddrs.push_back(MakeFixedText<16>("127.0.0.1" + std::to_string(row)));
     ownLines.clear();
@@ -116,7 +114,7 @@ TEST_F(PacketSenderTest, ChatGoesToTheChosenMembersOrToEverybody) {
                      " " + std::to_string(view.Tag()));
       EXPECT_EQ(view.Text(), japanese);
     }
-    EXPECT_EQ(sent, c.sent) << c.rows;
+    EXPECT_EQ(sent, expected) << rows;
     EXPECT_EQ(ownLines, Strings{"bob > " + japanese});
   }
 }

@@ -94,29 +94,27 @@ TEST_F(ChatDlgTest, SendingAndLogout) {
 // Each display option is read from the file at start, shown by its check mark, flipped by its
 // item and written back; then the listed phrases, "BYE" and the tray's quit.
 TEST_F(ChatDlgTest, DisplayOptionsAndMenuItems) {
-  const struct {
-    const char* action;
-    std::int32_t SettingsRecord::*field;
-    std::int32_t values[3];  // stored, then after each pick
-  } toggles[] = {{"actionSystemMessages", &SettingsRecord::bShowSysMsg, {7, 1, 0}},  // not 1: off
-                 {"actionAutoWrap", &SettingsRecord::bAutoWrap, {1, 0, 1}},
-                 {"actionEcho", &SettingsRecord::bEcho, {1, 0, 1}}};
+  // The item, its field and the values stored, then after each pick (7 is not 1: off).
+  const std::tuple<const char*, std::int32_t SettingsRecord::*, std::array<std::int32_t, 3>> toggles[] = {
+      {"actionSystemMessages", &SettingsRecord::bShowSysMsg, {7, 1, 0}},
+      {"actionAutoWrap", &SettingsRecord::bAutoWrap, {1, 0, 1}},
+      {"actionEcho", &SettingsRecord::bEcho, {1, 0, 1}}};
   SettingsRecord settings{};
-  for (const auto& toggle : toggles) settings.*toggle.field = toggle.values[0];
+  for (const auto& [item, field, values] : toggles) settings.*field = values[0];
   std::strcpy(settings.szPhrase[2], "phrase three");
   CChatDlg& w = Open(settings);
   auto* members = Control<CMemberList>(w, id::kMemberList);
   Type(id::kHandleInput, "alice");
   ASSERT_TRUE(ProcessUntil([&] { return members->RowCount() == 1; }));  // echo: the own row
-  for (const auto& toggle : toggles) {
-    auto* action = w.findChild<QAction*>(toggle.action);
+  for (const auto& [item, field, values] : toggles) {
+    auto* action = w.findChild<QAction*>(item);
     for (int step = 0; step < 3; ++step) {
       if (step > 0) action->trigger();
-      EXPECT_EQ(action->isChecked(), toggle.values[step] == 1) << toggle.action;
+      EXPECT_EQ(action->isChecked(), values[step] == 1) << item;
       SettingsRecord stored;
       ASSERT_EQ(ReadSettingsFile(stored, folder.Path("settings")), std::nullopt);
-      EXPECT_EQ(stored.*toggle.field, toggle.values[step]) << toggle.action;
-      EXPECT_TRUE(toggle.field != &SettingsRecord::bEcho || members->RowCount() == toggle.values[step]);
+      EXPECT_EQ(stored.*field, values[step]) << item;
+      EXPECT_TRUE(field != &SettingsRecord::bEcho || members->RowCount() == values[step]);
     }
   }
   w.findChild<QAction*>("actionClearDisplay")->trigger();
