@@ -41,10 +41,8 @@ class ChatLogTest : public ::testing::Test {
     if (cap) std::strcpy(settings.szLogSizeKB, cap);
     return log.ConfigureLog(settings);
   }
-  // A text that makes a line of exactly lineSize bytes.
-  static std::string TextOfLine(char fill, std::size_t lineSize) {
-    return std::string(lineSize - kLogStampSize - 2, fill);
-  }
+  // A text that makes a line of exactly size bytes.
+  static std::string TextOfLine(char fill, std::size_t size) { return std::string(size - kLogStampSize - 2, fill); }
   static std::string Line(std::string_view text) { return FormatLogStamp(kNow) + std::string(text) + "\r\n"; }
   std::string File() const { return ReadBytes(logPath); }
 
@@ -82,9 +80,7 @@ TEST_F(ChatLogTest, ViewLogHandsTheDesktopAUtf8CopyInTimeOrder) {
 
 TEST_F(ChatLogTest, LinesFromOneThreadAndCommandsFromAnotherDoNotRace) {
   Configure(logPath, "1");
-  std::thread receiver([this] {
-    for (int i = 0; i < 200; ++i) log.WriteLogLine(TextOfLine('r', 100));
-  });
+  std::thread receiver([this] { for (int i = 0; i < 200; ++i) log.WriteLogLine(TextOfLine('r', 100)); });
   for (int i = 0; i < 50; ++i) {
     log.ClearLog();
     Configure(logPath, "1");

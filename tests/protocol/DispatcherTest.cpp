@@ -171,10 +171,9 @@ TEST_F(DispatcherTest, AMemberLeavesOnceWhicheverWayByeAndLivenessMeet) {
     if (byeFirst) Dispatch(Bye("10.0.0.2"));
     else session.Liveness().ReportSilentMembers();
     window.onLine = nullptr;
-    const Strings byeThenReport = {"T Received CMD_BYE 10.0.0.2", "N *** <<bob>> がログアウトしました ***"};
-    const Strings reportThenBye = {"T Received CMD_BYE 10.0.0.2", "T Already disconnect member",
-                                   "N *** <<bob>> はログアウトしたかもしれません ***"};
-    EXPECT_EQ(window.shown, byeFirst ? byeThenReport : reportThenBye);
+    EXPECT_EQ(window.shown, (byeFirst ? Strings{"T Received CMD_BYE 10.0.0.2", "N *** <<bob>> がログアウトしました ***"}
+                                      : Strings{"T Received CMD_BYE 10.0.0.2", "T Already disconnect member",
+                                                "N *** <<bob>> はログアウトしたかもしれません ***"}));
     EXPECT_TRUE(Handles().empty());
   }
 }

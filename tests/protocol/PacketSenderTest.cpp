@@ -10,6 +10,7 @@
 #include <optional>
 #include <thread>
 
+#include "display/ChatLine.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "protocol/OutDomainTable.h"
@@ -35,9 +36,7 @@ class PacketSenderTest : public testing::Test, public ChatSendHost, public Messa
   void ShowMessageBox(const std::string& text, unsigned style) override { boxes.push_back({Cp932ToUtf8(text), style}); }
   void RecordSelection(SelectionRecord& record) override { record = selection; }
   void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override {
-    const PacketView view(packet);
-    ownLines.push_back(std::string(TextOf(view.Handle())) + (selective == 1 ? "(sel)" : " > ") +
-                       std::string(view.Text()));
+    ownLines.push_back(FormatChatLine(PacketView(packet), selective));
   }
   BroadcastResult Write(std::span<const std::uint8_t> packet) override {
     return failure ? *failure : writer.Write(packet);
@@ -157,8 +156,7 @@ TEST(OutDomainTable, ASenderSeesTheOldTableOrTheNewOneWhileSettingsAreApplied) {
   table.LoadChosen(Registered({"127.0.0.1"}, 0));
   EXPECT_EQ(table.Snapshot().m_nOutDomainCount, 0);
   // An address that fills its field without a zero byte keeps all 16 bytes.
-  SettingsRecord full = Registered({});
-  full.nAddrCount = 1;
+  SettingsRecord full = Registered({""});
   std::memcpy(full.szAddrIP[0], "127.000.000.0042", 16);
   table.LoadRegistered(full);
   EXPECT_EQ(TextOf(table.Snapshot().m_outDomainAddrs[0]), "127.000.000.0042");

@@ -131,13 +131,12 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
   const auto iconShown = [this](const QIcon& icon) {
     return window->Tray().Icon().pixmap(32).toImage() == icon.pixmap(32).toImage();
   };
-  const std::array<std::uint8_t, kMaxPacket> packet{};
   for (const std::int32_t mode : {0, 1, 2}) {
     SettingsRecord settings{};
     settings.nIconAction = mode;
     CChatDlg& w = Open(settings, true);
     QTest::keyClick(Control(w, id::kHandleInput), Qt::Key_Escape);
-    w.AlertMinimised(PacketView(packet));
+    w.AlertMinimised(PacketView(std::array<std::uint8_t, kMaxPacket>{}));
     if (mode == 0) {
       EXPECT_TRUE(ProcessUntil([&] { return w.isVisible() && !w.IsIconic(); }));
     } else if (mode == 1) {
@@ -201,10 +200,9 @@ TEST_F(ChatDlgTest, LogAndDisplayTakeLinesInOneOrder) {
   const auto showLines = [&](int thread) {
     for (int i = 0; i < kLines; ++i) w.ShowLine(std::to_string(thread) + ":" + std::to_string(i), LineKind::Chat);
   };
-  std::vector<std::thread> threads;
+  std::vector<std::jthread> threads;
   for (int thread = 1; thread < kThreads; ++thread) threads.emplace_back(showLines, thread);
   showLines(0);
-  for (std::thread& thread : threads) thread.join();
   ASSERT_TRUE(ProcessUntil([&] { return Shown().size() == kThreads * kLines; }));
   Lines logged;
   std::istringstream log(test::ReadBytes(logFile));
@@ -224,9 +222,7 @@ void CollectUnnamed(QAccessibleInterface* node, const QString& where, QStringLis
   for (int i = 0; i < node->childCount(); ++i) CollectUnnamed(node->child(i), name.isEmpty() ? where : name, unnamed);
 }
 
-using AccessibilityTest = ChatDlgTest;
-
-TEST_F(AccessibilityTest, EveryWindowPageAndMenuNamesEveryControl) {
+TEST_F(ChatDlgTest, EveryWindowPageAndMenuNamesEveryControl) {
   CChatDlg& w = Open();
   CSettingsDlg settings(PageSeed{w.Settings()}, w);
   CAddressDlg address(AddressEntry{});

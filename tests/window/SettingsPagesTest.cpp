@@ -120,7 +120,6 @@ TEST(SettingsPagesTest, ChoosersChangeAValueOnlyWhenConfirmed) {
   // The text colour chosen, the background untouched by it.
   const QColor colour(0x12, 0x34, 0x56);
   SetColourChooser([&](QWidget*, const QColor&) { return colour; });
-  seed.record.crText = 0x00000080;
   seed.record.crBack = 0x00C0FFEE;
   CColorPage colourPage;
   colourPage.Load(seed);
@@ -138,9 +137,8 @@ TEST(DialogBuilder, RadioGroupsExcludeOnlyWithinThemselves) {
       {1, ControlKind::FirstRadioButton, "a0", 0, 0, 40, 10},  {2, ControlKind::RadioButton, "a1", 0, 10, 40, 10},
       {3, ControlKind::FirstRadioButton, "b0", 50, 0, 40, 10}, {4, ControlKind::RadioButton, "b1", 50, 10, 40, 10}};
   QWidget dialog;
-  const BuiltControls built = BuildDialog(dialog, {"", 100, 60, kControls}, [](const ControlTemplate&) {
-    return static_cast<QWidget*>(nullptr);
-  });
+  const BuiltControls built =
+      BuildDialog(dialog, {"", 100, 60, kControls}, [](const ControlTemplate&) -> QWidget* { return nullptr; });
   built.Get<QRadioButton>(4)->click();
   built.Get<QRadioButton>(1)->click();
   EXPECT_TRUE(built.Get<QRadioButton>(4)->isChecked());
@@ -257,7 +255,6 @@ TEST(CAddressDlgTest, ShowsItsTextsAndOnlyAClickOnRegisterConfirms) {
   const AddressEntry texts = Entry("本社", {"10", "0", "0", "1"});
   CAddressDlg dialog(texts);
   auto* name = Control<QLineEdit>(dialog, id::kAddressName);
-  auto* registerButton = Control<QPushButton>(dialog, id::kAddressRegister);
   EXPECT_EQ(dialog.focusWidget(), name);
   EXPECT_EQ(dialog.Texts(), texts);
   dialog.show();
@@ -265,7 +262,7 @@ TEST(CAddressDlgTest, ShowsItsTextsAndOnlyAClickOnRegisterConfirms) {
   EXPECT_TRUE(dialog.isVisible());
   name->clear();
   QTest::keyClicks(name, QString(50, 'n'));
-  QTest::mouseClick(registerButton, Qt::LeftButton);
+  QTest::mouseClick(Control(dialog, id::kAddressRegister), Qt::LeftButton);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.Texts(), (AddressEntry{std::string(49, 'n'), {"10", "0", "0", "1"}}));
 }
