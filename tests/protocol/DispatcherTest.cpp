@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <mutex>
 
 #include "platform/CodePage.h"
 #include "tests/support/Loopback.h"
@@ -145,11 +146,8 @@ INSTANTIATE_TEST_SUITE_P(Packets, DispatcherCases, testing::ValuesIn(kCases));
 
 // True when another thread could take the table lock now.
 bool TableLockFree(MemberTable& members) {
-  return std::async(std::launch::async, [&] {
-           if (!members.Mutex().try_lock()) return false;
-           members.Mutex().unlock();
-           return true;
-         }).get();
+  return std::async(std::launch::async,
+                    [&] { return std::unique_lock(members.Mutex(), std::try_to_lock).owns_lock(); }).get();
 }
 
 // A departure and a liveness report of the same member can meet either way round: it leaves
