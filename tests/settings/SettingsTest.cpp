@@ -28,8 +28,7 @@ class SettingsFileTest : public ::testing::Test {
   const std::string path = folder.Path("TOOLBOX");
 };
 
-// A new installation starts black on white. (An existing file, however short, reads as it
-// stands with a zero tail: fuzzed.)
+// A new installation starts black on white.
 TEST_F(SettingsFileTest, MissingFileIsCreatedBlackOnWhite) {
   SettingsRecord record;
   EXPECT_EQ(LoadSettings(record, path), std::nullopt);
@@ -39,8 +38,8 @@ TEST_F(SettingsFileTest, MissingFileIsCreatedBlackOnWhite) {
 }
 
 // The record is the file's first bytes as they stand (their offsets are fixed in the record),
-// a full phrase read whole. Written, every phrase loses its last byte, in the record too, and
-// a longer file keeps its bytes past the record.
+// a full phrase read whole, a short file's with a zero tail. Written, every phrase loses its
+// last byte, in the record too, and a longer file keeps its bytes past the record.
 TEST_F(SettingsFileTest, RecordIsReadRawAndWrittenWithItsPhrasesClosed) {
   std::string old(8000, '\0');
   for (std::size_t i = 0; i < old.size(); ++i) old[i] = static_cast<char>(i % 251 + 1);  // no zero byte
@@ -53,6 +52,9 @@ TEST_F(SettingsFileTest, RecordIsReadRawAndWrittenWithItsPhrasesClosed) {
   for (std::size_t phrase = 0; phrase < 5; ++phrase) old[4 + 32 * phrase + 31] = '\0';
   EXPECT_EQ(test::ReadBytes(path), old.substr(0, kSize) + std::string(8000 - kSize, '#'));
   EXPECT_EQ(Bytes(record), old.substr(0, kSize));
+  test::WriteBytes(path, "Z");  // a short file: nothing of what the record held is kept
+  ASSERT_EQ(ReadSettingsFile(record, path), std::nullopt);
+  EXPECT_EQ(Bytes(record), "Z" + std::string(kSize - 1, '\0'));
 }
 
 TEST_F(SettingsFileTest, FailuresComeBackAsTheirMessagesAndLeaveTheRecord) {
