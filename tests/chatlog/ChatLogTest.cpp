@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// A chat log on a real file in a temporary folder, with a fixed clock.
+// A chat log on a real file in a temporary folder, with a fixed clock; then the rules of its
+// text: the stamp, the cap and the order a wrapped log is read back in.
 
 #include "chatlog/ChatLog.h"
 
@@ -8,12 +9,17 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 
+#include <climits>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 #include "chatlog/LogFailureNotice.h"
+#include "chatlog/LogReadBack.h"
+#include "chatlog/LogSizeCap.h"
 #include "chatlog/LogStamp.h"
 #include "platform/CodePage.h"
 #include "tests/support/TempFolder.h"
@@ -35,10 +41,8 @@ class ChatLogTest : public ::testing::Test {
     if (cap) std::strcpy(settings.szLogSizeKB, cap);
     return log.ConfigureLog(settings);
   }
-  // A text that makes a line of exactly lineSize bytes.
-  static std::string TextOfLine(char fill, std::size_t lineSize) {
-    return std::string(lineSize - kLogStampSize - 2, fill);
-  }
+  // A text that makes a line of exactly size bytes.
+  static std::string TextOfLine(char fill, std::size_t size) { return std::string(size - kLogStampSize - 2, fill); }
   static std::string Line(std::string_view text) { return FormatLogStamp(kNow) + std::string(text) + "\r\n"; }
   std::string File() const { return ReadBytes(logPath); }
 
@@ -47,22 +51,10 @@ class ChatLogTest : public ::testing::Test {
   CChatLog log{[] { return kNow; }};
 };
 
-// A name stored without its zero byte, a double-byte character across its last place, is cut
-// before that character; off keeps the rest. (What a line keeps of its text is fuzzed.)
-TEST_F(ChatLogTest, NameIsKeptWithinItsLimitAndOffKeepsTheRest) {
-  Configure(std::string(298, 'n') + Utf8ToCp932("あ"), "4");
-  EXPECT_EQ(log.LogFileName(), std::string(298, 'n'));
-  log.ConfigureLog(SettingsRecord{});
-  EXPECT_FALSE(log.LogOn());
-  EXPECT_EQ(log.LogFileName(), std::string(298, 'n'));
-  EXPECT_EQ(log.LogSizeLimitKB(), 4);
-  Configure(folder.Path(Utf8ToCp932("ログ.txt")));
-  log.WriteLogLine(Utf8ToCp932("こんにちは"));
-  EXPECT_EQ(ReadBytes(folder.Path("ログ.txt")), Line(Utf8ToCp932("こんにちは")));
-}
-
 // Once there is a name, the desktop's opener gets a copy in UTF-8, its lines oldest first,
-// written afresh in the folder given (a stand-in for xdg-open notes its argument).
+// written afresh in the folder given, logging on or off (a stand-in for xdg-open notes its
+// argument). A name stored without its zero byte, a double-byte character across its last
+// place, is cut before that character. (What a line keeps of its text is fuzzed.)
 TEST_F(ChatLogTest, ViewLogHandsTheDesktopAUtf8CopyInTimeOrder) {
   const std::string noted = folder.Path("xdg-open.arg"), view = folder.Path("view");
   WriteBytes(folder.Path("xdg-open"), "#!/bin/sh\nprintf %s \"$1\" >\"$0.tmp\" && mv \"$0.tmp\" \"$0.arg\"\n");
@@ -74,19 +66,21 @@ TEST_F(ChatLogTest, ViewLogHandsTheDesktopAUtf8CopyInTimeOrder) {
   Configure(folder.Path(Utf8ToCp932("ログ")), "1");
   for (const char fill : {'a', 'b', 'c', 'd'}) log.WriteLogLine(TextOfLine(fill, 400));  // d over a
   log.WriteLogLine(Utf8ToCp932("新"));  // over the start of b
+  log.ConfigureLog(SettingsRecord{});  // off: the name and the cap stay
+  EXPECT_FALSE(log.LogOn());
   EXPECT_EQ(log.ViewLog(view), std::nullopt);
   ::setenv("PATH", path.c_str(), 1);
   WaitUntil([&] { return std::filesystem::exists(noted); });
   EXPECT_EQ(ReadBytes(noted), view + "/ログ (UTF-8).txt");
   EXPECT_EQ(ReadBytes(ReadBytes(noted)), Line(TextOfLine('c', 400)) + Line(TextOfLine('d', 400)) + Line("新"));
   EXPECT_EQ(log.ViewLog(folder.Path("gone"))->fileName, folder.Path(Utf8ToCp932("gone/ログ (UTF-8).txt")));
+  Configure(std::string(298, 'n') + Utf8ToCp932("あ"));
+  EXPECT_EQ(log.LogFileName(), std::string(298, 'n'));
 }
 
 TEST_F(ChatLogTest, LinesFromOneThreadAndCommandsFromAnotherDoNotRace) {
   Configure(logPath, "1");
-  std::thread receiver([this] {
-    for (int i = 0; i < 200; ++i) log.WriteLogLine(TextOfLine('r', 100));
-  });
+  std::thread receiver([this] { for (int i = 0; i < 200; ++i) log.WriteLogLine(TextOfLine('r', 100)); });
   for (int i = 0; i < 50; ++i) {
     log.ClearLog();
     Configure(logPath, "1");
@@ -102,10 +96,8 @@ TEST_F(ChatLogTest, LinesFromOneThreadAndCommandsFromAnotherDoNotRace) {
 TEST_F(ChatLogTest, FailuresAreReportedAndTheNextLineTriesAgain) {
   const std::string later = folder.Path("later/chat.log");
   const FileResult configured = Configure(later, "1");  // the measure fails too
-  for (const FileResult& result : {configured, log.WriteLogLine("lost")}) {
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(FileErrorText(*result), "[ERROR] Open File(" + later + ")");
-  }
+  for (const FileResult& result : {configured, log.WriteLogLine("lost")})
+    EXPECT_EQ(result ? FileErrorText(*result) : "written", "[ERROR] Open File(" + later + ")");
   std::filesystem::create_directory(folder.Path("later"));
   WriteBytes(later, std::string(50, '#'));
   EXPECT_EQ(log.WriteLogLine("kept"), std::nullopt);
@@ -122,8 +114,7 @@ TEST_F(ChatLogTest, FailuresAreReportedAndTheNextLineTriesAgain) {
   const FileResult failed = log.WriteLogLine("too much");
   ::setrlimit(RLIMIT_FSIZE, &previous);
   ::signal(SIGXFSZ, handler);
-  ASSERT_TRUE(failed.has_value());
-  EXPECT_EQ(FileErrorText(*failed), "[ERROR] Write File(" + logPath + ")");
+  EXPECT_EQ(failed ? FileErrorText(*failed) : "written", "[ERROR] Write File(" + logPath + ")");
   log.WriteLogLine("fits");
   EXPECT_EQ(File(), std::string(1000, '#') + Line("fits"));
 }
@@ -144,39 +135,53 @@ TEST(LogFailureNotice, AFailureIsToldOnceUntilALineIsWritten) {
   }
 }
 
-TEST_F(ChatLogTest, CappedLogWrapsAtTheFirstLineStartingAtOrPastTheCap) {
-  // 8 lines of 128 end on 1,024; the 11th line of 100 starts at 1,000 and ends past the cap.
-  for (const auto& [lineSize, fitting] : {std::pair<std::size_t, char>{128, 8}, {100, 11}}) {
-    std::filesystem::remove(logPath);
-    Configure(logPath, "1");
-    for (char fill = 'a'; fill < 'a' + fitting; ++fill) log.WriteLogLine(TextOfLine(fill, lineSize));
-    log.WriteLogLine(TextOfLine('z', lineSize));
-    const std::string file = File();
-    ASSERT_EQ(file.size(), lineSize * fitting);
-    EXPECT_EQ(file.substr(0, lineSize), Line(TextOfLine('z', lineSize)));
-    EXPECT_EQ(file.substr(file.size() - lineSize), Line(TextOfLine('a' + fitting - 1, lineSize)));
-  }
-}
-
-// Under a cap an old file is overwritten from the start; emptied or removed, the log starts
-// again at the start without a hole.
+// An old file that reaches the cap is overwritten from the start (a log exactly at its cap
+// wraps); without a cap, or below one, it is appended to. The ring's other rules, clearing
+// and files shortened behind the log's back are fuzzed.
 TEST_F(ChatLogTest, OldFileIsOverwrittenFromTheStartUnderACapAndAppendedToWithout) {
-  const std::string old(5000, '#');
+  const std::string old(1024, '#');
   const std::string lines = Line("one") + Line("two");
-  for (const char* cap : {static_cast<const char*>(nullptr), "0", "abc", "4194304", "1"}) {
+  for (const char* cap : {static_cast<const char*>(nullptr), "0", "4194304", "1"}) {
     WriteBytes(logPath, old);
     Configure(logPath, cap);
     log.WriteLogLine("one");
     log.WriteLogLine("two");
     EXPECT_EQ(File(), cap && cap[0] == '1' ? lines + old.substr(lines.size()) : old + lines) << (cap ? cap : "none");
   }
-  log.ClearLog();
-  EXPECT_EQ(File(), "");
-  log.WriteLogLine("new");
-  EXPECT_EQ(File(), Line("new"));
-  std::filesystem::remove(logPath);  // behind the log's back
-  log.WriteLogLine("again");
-  EXPECT_EQ(File(), Line("again"));
+}
+
+TEST(LogStamp, HasTheClassicFormInLocalTimeWithTheDayRightAligned) {
+  const char* previous = ::getenv("TZ");
+  const std::string saved = previous ? previous : "";
+  ::setenv("TZ", "JST-9", 1);
+  ::tzset();
+  EXPECT_EQ(FormatLogStamp(981645553), "[Fri Feb  9 00:19:13 2001] ");  // 15:19:13 on the 8th in UTC
+  // Years the classic form cannot hold keep the width.
+  EXPECT_EQ(FormatLogStamp(253402300800), "[??? ??? ?? ??:??:?? ????] ");  // year 10000
+  EXPECT_EQ(FormatLogStamp(std::numeric_limits<std::time_t>::max()).size(), kLogStampSize);
+  previous ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
+  ::tzset();
+}
+
+TEST(LogSizeCap, IsReadLikeAtoiAndBelowOneMeansNone) {
+  const std::pair<const char*, std::int32_t> caps[] = {
+      {"1", 1}, {" 12x", 12}, {"\t+7", 7}, {"99999999999999999999", INT_MAX}, {"0", kNoLogSizeCap},
+      {"", kNoLogSizeCap}, {"abc", kNoLogSizeCap}, {"- 5", kNoLogSizeCap}, {"-99999999999999999999", kNoLogSizeCap}};
+  for (const auto& [text, cap] : caps) EXPECT_EQ(LogSizeCapKB(text), cap) << '"' << text << '"';
+}
+
+// Lines of 33 bytes; a capped log that wrapped has its oldest lines after the write position.
+TEST(LogReadBack, OldestLinesFirstLessThePieceTheNewestOverwrote) {
+  const auto line = [](const char* text) { return "[Thu Feb  8 15:19:13 2001] " + Utf8ToCp932(text) + "\r\n"; };
+  const std::string a = line("aaaa"), b = line("bbbb"), c = line("cccc"), kana = line("かな");
+  const std::tuple<const char*, std::string, std::int64_t, std::string> cases[] = {  // log, file, position, read
+      {"not wrapped yet", a + b, 66, a + b},
+      {"wrapped at a line's start", c + b, 33, b + c},
+      {"wrapped inside a line", c + b.substr(5) + a, 33, a + c},
+      {"wrapped inside a double-byte character", a + kana.substr(28) + b, 33, b + a},
+      {"empty", "", 0, ""},
+  };
+  for (const auto& [log, file, position, read] : cases) EXPECT_EQ(LogInTimeOrder(file, position), read) << log;
 }
 
 }  // namespace

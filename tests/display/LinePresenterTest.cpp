@@ -1,10 +1,17 @@
 // SPDX-License-Identifier: MIT
+// How the display shapes text: lines presented as their kind and options say, handles fitted
+// to their column.
+
 #include "display/LinePresenter.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "display/ShortenText.h"
+#include "platform/CodePage.h"
 
 namespace korvane {
 namespace {
@@ -29,24 +36,19 @@ class LinePresenterTest : public testing::Test, public MessageDisplay {
   LinePresenter presenter{*this};
 };
 
+// Hidden notices leave the view alone; traces and unknown kinds are not shown, yet bring the
+// end back once there are lines.
 TEST_F(LinePresenterTest, ShowsEachKindAsItsOptionsSay) {
-  presenter.Present("*** hidden ***", LineKind::Notice, kQuiet);
-  presenter.Present("trace on an empty display", LineKind::Trace, kEverything);
-  EXPECT_TRUE(lines.empty());
-  EXPECT_EQ(scrolls, 0);
-
-  presenter.Present("prompt", LineKind::Prompt, kQuiet);
-  presenter.Present("notice", LineKind::Notice, kEverything);
-  presenter.Present("chat", LineKind::Chat, kQuiet);
+  const std::tuple<const char*, LineKind, DisplayOptions, int> steps[] = {  // text, kind, options, scrolls after
+      {"*** hidden ***", LineKind::Notice, kQuiet, 0}, {"trace on an empty display", LineKind::Trace, kEverything, 0},
+      {"prompt", LineKind::Prompt, kQuiet, 1},         {"notice", LineKind::Notice, kEverything, 2},
+      {"chat", LineKind::Chat, kQuiet, 3},             {"*** hidden ***", LineKind::Notice, kQuiet, 3},
+      {"------------", LineKind::Trace, kEverything, 4}, {"kind 7", static_cast<LineKind>(7), kEverything, 5}};
+  for (const auto& [text, kind, options, scrolled] : steps) {
+    presenter.Present(text, kind, options);
+    EXPECT_EQ(scrolls, scrolled) << text;
+  }
   EXPECT_EQ(lines, (Lines{"prompt", "notice", "chat"}));
-  EXPECT_EQ(scrolls, 3);
-
-  // Hidden notices leave the view alone; traces and unknown kinds bring the end back.
-  presenter.Present("*** hidden ***", LineKind::Notice, kQuiet);
-  EXPECT_EQ(scrolls, 3);
-  presenter.Present("------------", LineKind::Trace, kEverything);
-  presenter.Present("kind 7", static_cast<LineKind>(7), kEverything);
-  EXPECT_EQ(scrolls, 5);
 }
 
 TEST_F(LinePresenterTest, ExtentFollowsTheWidestUnwrappedLineUntilCleared) {
@@ -56,11 +58,7 @@ TEST_F(LinePresenterTest, ExtentFollowsTheWidestUnwrappedLineUntilCleared) {
   presenter.Present("12345678", LineKind::Notice, kEverything);  // as wide: set again
   // Prompts and notices are never broken, whatever their width.
   presenter.Present("x> 1234567890", LineKind::Prompt, kEverything);
-  EXPECT_EQ(extents, (std::vector<int>{81, 81, 131}));
-  EXPECT_EQ(presenter.MaxLineWidth(), 130);
-
   presenter.Clear();
-  EXPECT_EQ(presenter.MaxLineWidth(), 0);
   presenter.Present("ab", LineKind::Prompt, kEverything);
   EXPECT_EQ(extents, (std::vector<int>{81, 81, 131, 0, 21}));
 }
@@ -69,11 +67,7 @@ TEST_F(LinePresenterTest, ExtentFollowsTheWidestUnwrappedLineUntilCleared) {
 // continues after the prefix and a space.
 TEST_F(LinePresenterTest, BreaksWideChatLinesAtWholeCharacters) {
   const std::string a = "\x82\xA0";  // 20 pixels
-  const struct {
-    std::string text;
-    int width;
-    Lines shown;
-  } cases[] = {
+  const std::tuple<std::string, int, Lines> cases[] = {  // text, width, shown
       {"[M1]0123456789", 50, {"[M1]0123456789"}},  // a fixed-phrase line has no '>'
       {"[M2]xyz>", 50, {"[M2]xyz>"}},              // nothing after the first '>': still shown
       {"ab > 56789012345", 160, {"ab > 56789012345"}},
@@ -85,14 +79,36 @@ TEST_F(LinePresenterTest, BreaksWideChatLinesAtWholeCharacters) {
       {"a> " + a + a, 65, {"a> " + a, "a> " + a}},                     // limit inside a character
       {"a> " + a + a + "x\x82", 75, {"a> " + a, "a> " + a, "a> x\x82"}},  // a cut lead byte alone
   };
-  for (const auto& c : cases) {
+  for (const auto& [text, width, shown] : cases) {
     lines.clear();
-    presenter.SetListWidth(c.width);
-    presenter.Present(c.text, LineKind::Chat, kEverything);
-    EXPECT_EQ(lines, c.shown) << c.text << " at " << c.width;
+    presenter.SetListWidth(width);
+    presenter.Present(text, LineKind::Chat, kEverything);
+    EXPECT_EQ(lines, shown) << text << " at " << width;
   }
   // Only the line with nothing to break at widens the extent.
   EXPECT_EQ(extents, (std::vector<int>{141}));
+}
+
+// One pixel a byte, so a double-byte character is two.
+int BytesWide(const std::string& cp932) { return static_cast<int>(cp932.size()); }
+
+TEST(FitToColumnTest, ShortensWholeCharactersToTheColumn) {
+  const std::string a = Utf8ToCp932("あ"), x138(138, 'x');
+  std::string a75;
+  for (int i = 0; i < 75; ++i) a75 += a;
+  const std::tuple<std::string, int, std::string, bool> cases[] = {  // text, width, shown, shortened
+      {"", 0, "", false},
+      {x138, 150, x138, false},
+      {x138 + "y", 150, x138 + "y...", true},  // too wide whole, yet within 145 with "..."
+      {x138 + "yyyyyyyy", 150, x138 + "yyyy...", true},
+      // Stepping back a byte at a time would stop inside a character, at 142 bytes.
+      {"x" + a75, 150, "x" + a75.substr(0, 140) + "...", true},
+      {a + a + a, 6, a + "...", true},
+  };
+  for (const auto& [text, width, shown, shortened] : cases) {
+    const FittedText fitted = FitToColumn(text, width, BytesWide);
+    EXPECT_EQ(std::pair(fitted.text, fitted.shortened), std::pair(shown, shortened)) << text;
+  }
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: MIT
+// What a copy puts on the wire, and the out-of-domain table it sends through.
+
 #include "protocol/PacketSender.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstring>
 #include <optional>
 #include <thread>
 
+#include "display/ChatLine.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
+#include "protocol/OutDomainTable.h"
 #include "tests/support/PacketCapture.h"
 
 namespace korvane {
@@ -30,9 +36,7 @@ class PacketSenderTest : public testing::Test, public ChatSendHost, public Messa
   void ShowMessageBox(const std::string& text, unsigned style) override { boxes.push_back({Cp932ToUtf8(text), style}); }
   void RecordSelection(SelectionRecord& record) override { record = selection; }
   void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override {
-    const PacketView view(packet);
-    ownLines.push_back(std::string(TextOf(view.Handle())) + (selective == 1 ? "(sel)" : " > ") +
-                       std::string(view.Text()));
+    ownLines.push_back(FormatChatLine(PacketView(packet), selective));
   }
   BroadcastResult Write(std::span<const std::uint8_t> packet) override {
     return failure ? *failure : writer.Write(packet);
@@ -92,14 +96,12 @@ TEST_F(PacketSenderTest, NothingLeavesWhileLoggedOutNorAsARefusalOfTheOwnAddress
 // is shown once, unmarked.
 TEST_F(PacketSenderTest, ChatGoesToTheChosenMembersOrToEverybody) {
   const std::string japanese = Utf8ToCp932("こんにちは");
-  const struct {
-    const char* rows;
-    Strings sent;  // code, target and tag
-  } cases[] = {{"000", {"0040  41"}},
-               {"0100", {"0030 127.0.0.11 41"}},
-               {"1011", {"0030 127.0.0.10 41", "0030 127.0.0.12 18467", "0030 127.0.0.13 6334"}}};
-  for (const auto& c : cases) {
-    selection = {c.rows, {}};  // row r at 127.0.0.<10 + r>
+  const std::pair<const char*, Strings> cases[] = {  // rows chosen; code, target and tag of what is sent
+      {"000", {"0040  41"}},
+      {"0100", {"0030 127.0.0.11 41"}},
+      {"1011", {"0030 127.0.0.10 41", "0030 127.0.0.12 18467", "0030 127.0.0.13 6334"}}};
+  for (const auto& [rows, expected] : cases) {
+    selection = {rows, {}};  // row r at 127.0.0.<10 + r>
     for (std::size_t row = 0; row < selection.m_selFlags.size(); ++row)
       selection.m_selAddrs.push_back(MakeFixedText<16>("127.0.0.1" + std::to_string(row)));
     ownLines.clear();
@@ -111,9 +113,53 @@ TEST_F(PacketSenderTest, ChatGoesToTheChosenMembersOrToEverybody) {
                      " " + std::to_string(view.Tag()));
       EXPECT_EQ(view.Text(), japanese);
     }
-    EXPECT_EQ(sent, c.sent) << c.rows;
+    EXPECT_EQ(sent, expected) << rows;
     EXPECT_EQ(ownLines, Strings{"bob > " + japanese});
   }
+}
+
+SettingsRecord Registered(std::initializer_list<const char*> addresses, std::int32_t chosen = 1) {
+  SettingsRecord settings{};
+  settings.nOutDomainMode = chosen;
+  for (const char* address : addresses) std::strcpy(settings.szAddrIP[settings.nAddrCount++], address);
+  return settings;
+}
+
+// Applying the settings replaces the table while the receive thread sends through it: a
+// sender sees the old table or the new one, never a mix of both or an empty one between.
+TEST(OutDomainTable, ASenderSeesTheOldTableOrTheNewOneWhileSettingsAreApplied) {
+  std::recursive_mutex mutex;
+  OutDomainTable table(mutex);
+  const SettingsRecord first = Registered({"127.0.0.1", "127.0.0.2", "127.0.0.3"});
+  const SettingsRecord second = Registered({"127.0.0.8", "127.0.0.9"});
+  table.LoadChosen(first);
+  const OutDomainList a = table.Snapshot();
+  table.LoadChosen(second);
+  const OutDomainList b = table.Snapshot();
+
+  std::atomic<bool> applying{true};
+  std::atomic<int> mixes{0};
+  std::thread sender([&] {
+    while (applying) {
+      const OutDomainList seen = table.Snapshot();
+      if (!(seen.m_nOutDomainCount == 3 && seen.m_outDomainAddrs == a.m_outDomainAddrs) &&
+          !(seen.m_nOutDomainCount == 2 && seen.m_outDomainAddrs == b.m_outDomainAddrs))
+        ++mixes;
+    }
+  });
+  for (int i = 0; i < 20000; ++i) table.LoadChosen(i % 2 == 0 ? first : second);
+  applying = false;
+  sender.join();
+  EXPECT_EQ(mixes.load(), 0);
+
+  // Registered but not chosen: nothing goes out beyond the local network.
+  table.LoadChosen(Registered({"127.0.0.1"}, 0));
+  EXPECT_EQ(table.Snapshot().m_nOutDomainCount, 0);
+  // An address that fills its field without a zero byte keeps all 16 bytes.
+  SettingsRecord full = Registered({""});
+  std::memcpy(full.szAddrIP[0], "127.000.000.0042", 16);
+  table.LoadRegistered(full);
+  EXPECT_EQ(TextOf(table.Snapshot().m_outDomainAddrs[0]), "127.000.000.0042");
 }
 
 }  // namespace

@@ -4,11 +4,9 @@
 // each other nor leave the machine.
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/BroadcastSlot.h"
 #include "platform/CarrierConfig.h"
 #include "platform/DatagramSocket.h"
 #include "platform/UdpCarrier.h"
@@ -18,14 +16,6 @@
 namespace korvane::test {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// A broadcast slot on address with a free port.
-inline std::unique_ptr<BroadcastSlot> OpenLoopbackSlot(const std::string& address = "127.0.0.1") {
-  CarrierConfig config;
-  config.slotAddress = address;
-  config.slotPort = 0;
-  return BroadcastSlot::Open(config);
-}
 
 // A host on address with two neighbouring free ports (the broadcast slot's and the unicast
 // carrier's), whose broadcasts reach its own slot and the tap.

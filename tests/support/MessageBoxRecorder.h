@@ -18,13 +18,6 @@ struct RecordedBox {
 
 class MessageBoxRecorder {
  public:
-  MessageBoxRecorder() {
-    previous_ = SetMessageBoxHandler([this](const std::string& text, unsigned style) {
-      std::lock_guard lock(mutex_);
-      boxes_.push_back({Cp932ToUtf8(text), style});
-      return IDOK;
-    });
-  }
   ~MessageBoxRecorder() { SetMessageBoxHandler(previous_); }
   std::vector<RecordedBox> Boxes() const {
     std::lock_guard lock(mutex_);
@@ -34,7 +27,11 @@ class MessageBoxRecorder {
  private:
   mutable std::mutex mutex_;
   std::vector<RecordedBox> boxes_;
-  MessageBoxHandler previous_;
+  MessageBoxHandler previous_ = SetMessageBoxHandler([this](const std::string& text, unsigned style) {
+    std::lock_guard lock(mutex_);
+    boxes_.push_back({Cp932ToUtf8(text), style});
+    return IDOK;
+  });
 };
 
 }  // namespace korvane::test

@@ -38,10 +38,7 @@ class PacketCapture {
       std::vector<std::uint8_t> buffer(65536);
       iovec io{buffer.data(), buffer.size()};
       alignas(cmsghdr) char control[256];
-      msghdr message{};
-      message.msg_iov = &io;
-      message.msg_iovlen = 1;
-      message.msg_control = control;
+      msghdr message{nullptr, 0, &io, 1, control, 0, 0};
       while (taken.size() < count) {
         message.msg_controllen = sizeof control;
         const ssize_t size = ::recvmsg(socket_.Get(), &message, MSG_DONTWAIT);

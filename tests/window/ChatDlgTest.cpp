@@ -43,14 +43,11 @@ class ChatDlgTest : public testing::Test {
   CChatDlg& Open(SettingsRecord settings = {}, bool tray = false) {
     window.reset();  // its carriers free for the next
     settings.crBack = 0xFFFFFF;  // not the text's colour: no box about it
-    ChatDlgOptions options;
-    options.ownAddress = network.carriers.slotAddress;
-    options.carriers = network.carriers;
-    options.blinkPeriod = std::chrono::milliseconds(20);
-    options.settingsFile = folder.Path("settings");
-    options.trayAvailable = tray;
-    WriteSettingsFile(settings, options.settingsFile);
-    window = std::make_unique<CChatDlg>(options);
+    WriteSettingsFile(settings, folder.Path("settings"));
+    window = std::make_unique<CChatDlg>(ChatDlgOptions{
+        .ownAddress = network.carriers.slotAddress, .namedAddress = {}, .carriers = network.carriers, .liveness = {},
+        .blinkPeriod = std::chrono::milliseconds(20), .settingsFile = folder.Path("settings"), .trayAvailable = tray,
+        .showAbout = {}});
     window->show();
     return *window;
   }
@@ -97,29 +94,27 @@ TEST_F(ChatDlgTest, SendingAndLogout) {
 // Each display option is read from the file at start, shown by its check mark, flipped by its
 // item and written back; then the listed phrases, "BYE" and the tray's quit.
 TEST_F(ChatDlgTest, DisplayOptionsAndMenuItems) {
-  const struct {
-    const char* action;
-    std::int32_t SettingsRecord::*field;
-    std::int32_t values[3];  // stored, then after each pick
-  } toggles[] = {{"actionSystemMessages", &SettingsRecord::bShowSysMsg, {7, 1, 0}},  // not 1: off
-                 {"actionAutoWrap", &SettingsRecord::bAutoWrap, {1, 0, 1}},
-                 {"actionEcho", &SettingsRecord::bEcho, {1, 0, 1}}};
+  // The item, its field and the values stored, then after each pick (7 is not 1: off).
+  const std::tuple<const char*, std::int32_t SettingsRecord::*, std::array<std::int32_t, 3>> toggles[] = {
+      {"actionSystemMessages", &SettingsRecord::bShowSysMsg, {7, 1, 0}},
+      {"actionAutoWrap", &SettingsRecord::bAutoWrap, {1, 0, 1}},
+      {"actionEcho", &SettingsRecord::bEcho, {1, 0, 1}}};
   SettingsRecord settings{};
-  for (const auto& toggle : toggles) settings.*toggle.field = toggle.values[0];
+  for (const auto& [item, field, values] : toggles) settings.*field = values[0];
   std::strcpy(settings.szPhrase[2], "phrase three");
   CChatDlg& w = Open(settings);
   auto* members = Control<CMemberList>(w, id::kMemberList);
   Type(id::kHandleInput, "alice");
   ASSERT_TRUE(ProcessUntil([&] { return members->RowCount() == 1; }));  // echo: the own row
-  for (const auto& toggle : toggles) {
-    auto* action = w.findChild<QAction*>(toggle.action);
+  for (const auto& [item, field, values] : toggles) {
+    auto* action = w.findChild<QAction*>(item);
     for (int step = 0; step < 3; ++step) {
       if (step > 0) action->trigger();
-      EXPECT_EQ(action->isChecked(), toggle.values[step] == 1) << toggle.action;
+      EXPECT_EQ(action->isChecked(), values[step] == 1) << item;
       SettingsRecord stored;
       ASSERT_EQ(ReadSettingsFile(stored, folder.Path("settings")), std::nullopt);
-      EXPECT_EQ(stored.*toggle.field, toggle.values[step]) << toggle.action;
-      EXPECT_TRUE(toggle.field != &SettingsRecord::bEcho || members->RowCount() == toggle.values[step]);
+      EXPECT_EQ(stored.*field, values[step]) << item;
+      EXPECT_TRUE(field != &SettingsRecord::bEcho || members->RowCount() == values[step]);
     }
   }
   w.findChild<QAction*>("actionClearDisplay")->trigger();
@@ -136,13 +131,12 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
   const auto iconShown = [this](const QIcon& icon) {
     return window->Tray().Icon().pixmap(32).toImage() == icon.pixmap(32).toImage();
   };
-  const std::array<std::uint8_t, kMaxPacket> packet{};
   for (const std::int32_t mode : {0, 1, 2}) {
     SettingsRecord settings{};
     settings.nIconAction = mode;
     CChatDlg& w = Open(settings, true);
     QTest::keyClick(Control(w, id::kHandleInput), Qt::Key_Escape);
-    w.AlertMinimised(PacketView(packet));
+    w.AlertMinimised(PacketView(std::array<std::uint8_t, kMaxPacket>{}));
     if (mode == 0) {
       EXPECT_TRUE(ProcessUntil([&] { return w.isVisible() && !w.IsIconic(); }));
     } else if (mode == 1) {
@@ -206,10 +200,9 @@ TEST_F(ChatDlgTest, LogAndDisplayTakeLinesInOneOrder) {
   const auto showLines = [&](int thread) {
     for (int i = 0; i < kLines; ++i) w.ShowLine(std::to_string(thread) + ":" + std::to_string(i), LineKind::Chat);
   };
-  std::vector<std::thread> threads;
+  std::vector<std::jthread> threads;
   for (int thread = 1; thread < kThreads; ++thread) threads.emplace_back(showLines, thread);
   showLines(0);
-  for (std::thread& thread : threads) thread.join();
   ASSERT_TRUE(ProcessUntil([&] { return Shown().size() == kThreads * kLines; }));
   Lines logged;
   std::istringstream log(test::ReadBytes(logFile));
@@ -229,9 +222,7 @@ void CollectUnnamed(QAccessibleInterface* node, const QString& where, QStringLis
   for (int i = 0; i < node->childCount(); ++i) CollectUnnamed(node->child(i), name.isEmpty() ? where : name, unnamed);
 }
 
-using AccessibilityTest = ChatDlgTest;
-
-TEST_F(AccessibilityTest, EveryWindowPageAndMenuNamesEveryControl) {
+TEST_F(ChatDlgTest, EveryWindowPageAndMenuNamesEveryControl) {
   CChatDlg& w = Open();
   CSettingsDlg settings(PageSeed{w.Settings()}, w);
   CAddressDlg address(AddressEntry{});

@@ -1,9 +1,21 @@
 // SPDX-License-Identifier: MIT
-#include "platform/AddressChoice.h"
+// The parts that meet the system: which own address to take, the unicast carrier and the
+// single-instance lock.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
 #include <tuple>
+#include <vector>
+
+#include "platform/AddressChoice.h"
+#include "platform/SingleInstanceGuard.h"
+#include "platform/UdpCarrier.h"
+#include "tests/support/Wait.h"
 
 namespace korvane {
 namespace {
@@ -46,6 +58,30 @@ TEST(AddressChoice, ABetterAddressIsFollowedAndAGoneOneReplacedByANetworkOnly) {
   };
   for (const auto& [change, host, named, current, next] : cases)
     EXPECT_EQ(AddressToFollow(host, named, current), next) << change;
+}
+
+TEST(UdpCarrier, DropsDatagramsOverTheBufferWithoutWritingPastIt) {
+  auto receiver = UdpCarrier::Open("127.0.0.2", 0);
+  auto sender = UdpCarrier::Open("127.0.0.1", 0);
+  sender->SendTo(std::vector<std::uint8_t>(1500, 'x'), "127.0.0.2", receiver->Port());
+  sender->SendTo(std::vector<std::uint8_t>(26, 'z'), "127.0.0.2", receiver->Port());
+  std::array<std::uint8_t, 1024 + 16> buffer;
+  buffer.fill(0xAA);
+  int size = 0;
+  test::WaitUntil([&] { return (size = receiver->ReceiveFrom(buffer.data(), 1024)) > 0; });
+  EXPECT_EQ(size, 26);
+  EXPECT_TRUE(std::all_of(buffer.begin() + 1024, buffer.end(), [](auto b) { return b == 0xAA; }));
+}
+
+// Held: refused; its holder gone: free again (the kernel frees the name however a process
+// ends, a crash included).
+TEST(SingleInstanceGuard, IsHeldUntilItsHolderEnds) {
+  const std::string name = "KorvaneTest-" + std::to_string(::getpid());
+  std::optional<SingleInstanceGuard> held(name);
+  EXPECT_FALSE(held->AlreadyRunning());
+  EXPECT_TRUE(SingleInstanceGuard(name).AlreadyRunning());
+  held.reset();
+  EXPECT_FALSE(SingleInstanceGuard(name).AlreadyRunning());
 }
 
 }  // namespace
