@@ -32,10 +32,35 @@ FileResult CChatLog::WriteLogLine(const std::string& textCp932) {
   return WriteLocked(textCp932);
 }
 
+std::optional<std::int64_t> CChatLog::FollowNameLocked() {
+  struct stat atName {};
+  const bool exists = ::stat(m_nameOnDisk.c_str(), &atName) == 0;
+  if (m_file.Valid() && exists && atName.st_dev == m_fileDevice && atName.st_ino == m_fileInode)
+    return atName.st_size;
+  m_file = OpenReadWrite(NameLocked());
+  struct stat opened {};
+  if (!m_file.Valid() || ::fstat(m_file.Get(), &opened) != 0) {
+    m_file.Reset();
+    return std::nullopt;
+  }
+  m_fileDevice = opened.st_dev;
+  m_fileInode = opened.st_ino;
+  return opened.st_size;
+}
+
+const std::string& CChatLog::StampLocked() {
+  const std::time_t now = m_clock();
+  if (m_stampTime != now) {
+    m_stamp = FormatLogStamp(now);
+    m_stampTime = now;
+  }
+  return m_stamp;
+}
+
 FileResult CChatLog::WriteLocked(std::string_view text) {
-  const UniqueFd file = OpenReadWrite(NameLocked());
-  if (!file.Valid()) return FileFailure{FileAction::Open, NameLocked()};
-  const std::int64_t length = FileLength(file.Get());
+  const std::optional<std::int64_t> opened = FollowNameLocked();
+  if (!opened) return FileFailure{FileAction::Open, NameLocked()};
+  const std::int64_t length = *opened;
   // After a failed measure, or when someone else shortened the file, the position is taken
   // from the file: writing past its end would leave a hole of zero bytes.
   if (m_nLogSize < 0 || m_nLogSize > length) m_nLogSize = length;
@@ -45,22 +70,18 @@ FileResult CChatLog::WriteLocked(std::string_view text) {
       m_nLogSizeLimitKB == kNoLogSizeCap ? length : (m_nLogSize < limit ? m_nLogSize : 0);
 
   text = Cp932Prefix(text.substr(0, text.find('\0')), kMaxLogTextBytes);
-  const std::string stamp = FormatLogStamp(m_clock());
-  std::int64_t end = start;
-  for (const std::string_view part : {std::string_view(stamp), text, kLineEnd}) {
-    if (!WriteAllAt(file.Get(), part, end)) {
-      // Take back what the broken line added past the old end; the next line starts where
-      // this one did, over whatever part of it was written. The write's failure is reported
-      // whether or not this succeeds.
-      if (FileLength(file.Get()) > length) {
-        [[maybe_unused]] const int ignored = ::ftruncate(file.Get(), length);
-      }
-      m_nLogSize = start;
-      return FileFailure{FileAction::Write, NameLocked()};
+  m_line.assign(StampLocked()).append(text).append(kLineEnd);
+  if (!WriteAllAt(m_file.Get(), m_line, start)) {
+    // Take back what the broken line added past the old end; the next line starts where
+    // this one did, over whatever part of it was written. The write's failure is reported
+    // whether or not this succeeds.
+    if (FileLength(m_file.Get()) > length) {
+      [[maybe_unused]] const int ignored = ::ftruncate(m_file.Get(), length);
     }
-    end += static_cast<std::int64_t>(part.size());
+    m_nLogSize = start;
+    return FileFailure{FileAction::Write, NameLocked()};
   }
-  m_nLogSize = end;
+  m_nLogSize = start + static_cast<std::int64_t>(m_line.size());
   return std::nullopt;
 }
 
@@ -73,6 +94,7 @@ FileResult CChatLog::ConfigureLog(const SettingsRecord& settings) {
   std::lock_guard lock(m_mutex);
   if (settings.nLogMode != 1) {
     m_bLogOn = 0;
+    m_file.Reset();  // nothing keeps a file open that is no longer written
     return std::nullopt;
   }
   m_bLogOn = 1;
@@ -81,6 +103,7 @@ FileResult CChatLog::ConfigureLog(const SettingsRecord& settings) {
   const std::string_view name = Cp932Prefix(storedName, sizeof m_szLogFileName - 1);
   std::memset(m_szLogFileName, 0, sizeof m_szLogFileName);
   std::memcpy(m_szLogFileName, name.data(), name.size());
+  m_nameOnDisk = Cp932ToUtf8(NameLocked());
 
   if (settings.bLogSizeLimit != 1) {
     m_nLogSizeLimitKB = kNoLogSizeCap;

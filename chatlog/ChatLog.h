@@ -6,6 +6,12 @@
 // Both the window's thread and the receive thread call in. Each operation runs as one step
 // under the object's own lock. Failures are handed back for the caller to show once no lock
 // is held, so a box raised for the receive thread cannot hold up the window's thread.
+//
+// The file stays open between lines, since a large office sends several lines a packet. Before
+// each line the name is looked up again: whatever the user did to the file meanwhile (deleted,
+// renamed, emptied or replaced it) the line goes to the file that has the name then.
+
+#include <sys/types.h>
 
 #include <atomic>
 #include <cstdint>
@@ -17,6 +23,7 @@
 #include <string_view>
 
 #include "chatlog/LogSizeCap.h"
+#include "platform/UniqueFd.h"
 #include "settings/FileAccess.h"
 #include "settings/SettingsRecord.h"
 
@@ -59,6 +66,10 @@ class CChatLog {
   static constexpr std::int64_t kUnknownPosition = -1;
 
   FileResult WriteLocked(std::string_view text);
+  // The length of the file that has the log's name now, opened (or created) when it is not
+  // the one held open; nothing when it cannot be opened.
+  std::optional<std::int64_t> FollowNameLocked();
+  const std::string& StampLocked();
   // MeasureLogFile: the length of the log file, or -1 when it cannot be opened.
   std::int64_t MeasureLocked() const;
 
@@ -70,6 +81,14 @@ class CChatLog {
   char m_szLogFileName[300] = {};  // CP932, zero-terminated
   std::int32_t m_nLogSizeLimitKB = kNoLogSizeCap;
   std::int64_t m_nLogSize = 0;  // where the next capped line goes
+
+  UniqueFd m_file;  // the log file, while logging is on and it could be opened
+  dev_t m_fileDevice = 0;
+  ino_t m_fileInode = 0;
+  std::string m_nameOnDisk;  // the name in the file system's encoding
+  std::optional<std::time_t> m_stampTime;  // the second m_stamp was made for
+  std::string m_stamp;
+  std::string m_line;  // reused, so a line costs no allocation
 };
 
 }  // namespace korvane

@@ -7,15 +7,18 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include "chatlog/LogFailureNotice.h"
 #include "chatlog/LogReadBack.h"
@@ -43,12 +46,13 @@ class ChatLogTest : public ::testing::Test {
   }
   // A text that makes a line of exactly size bytes.
   static std::string TextOfLine(char fill, std::size_t size) { return std::string(size - kLogStampSize - 2, fill); }
-  static std::string Line(std::string_view text) { return FormatLogStamp(kNow) + std::string(text) + "\r\n"; }
+  std::string Line(std::string_view text) const { return FormatLogStamp(now) + std::string(text) + "\r\n"; }
   std::string File() const { return ReadBytes(logPath); }
 
   TempFolder folder;
   const std::string logPath = folder.Path("chat.log");
-  CChatLog log{[] { return kNow; }};
+  std::time_t now = kNow;
+  CChatLog log{[this] { return now; }};
 };
 
 // Once there is a name, the desktop's opener gets a copy in UTF-8, its lines oldest first,
@@ -117,6 +121,43 @@ TEST_F(ChatLogTest, FailuresAreReportedAndTheNextLineTriesAgain) {
   EXPECT_EQ(failed ? FileErrorText(*failed) : "written", "[ERROR] Write File(" + logPath + ")");
   log.WriteLogLine("fits");
   EXPECT_EQ(File(), std::string(1000, '#') + Line("fits"));
+}
+
+// Between two lines the user may delete, rename, empty or replace the file (ログのクリア, an
+// editor, a log rotator): the next line goes to the file that has the name then, created when
+// missing, with or without a cap. The file is held open only while logging is on, and no
+// program the log starts inherits it.
+TEST_F(ChatLogTest, TheNextLineGoesToWhateverFileHasTheNameThen) {
+  const std::string aside = folder.Path("aside");
+  const std::tuple<const char*, std::function<void()>, std::string> cases[] = {  // change, what stays
+      {"deleted", [&] { std::filesystem::remove(logPath); }, ""},
+      {"renamed", [&] { std::filesystem::rename(logPath, aside); }, ""},
+      {"emptied", [&] { WriteBytes(logPath, ""); }, ""},
+      {"replaced", [&] { WriteBytes(aside, "new\r\n"), std::filesystem::rename(aside, logPath); }, "new\r\n"},
+  };
+  for (const char* cap : {static_cast<const char*>(nullptr), "1"}) {
+    for (const auto& [what, change, kept] : cases) {
+      std::filesystem::remove(logPath);
+      Configure(logPath, cap);
+      log.WriteLogLine("before");
+      change();
+      ++now;
+      EXPECT_EQ(log.WriteLogLine("after"), std::nullopt);
+      EXPECT_EQ(File(), kept + Line("after")) << what << (cap ? " capped" : "");
+    }
+  }
+  const auto openOnLog = [&] {
+    std::vector<int> flags;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd")) {
+      std::error_code notALink;
+      if (std::filesystem::read_symlink(fd, notALink) == logPath)
+        flags.push_back(::fcntl(std::stoi(fd.path().filename()), F_GETFD));
+    }
+    return flags;
+  };
+  EXPECT_EQ(openOnLog(), std::vector<int>{FD_CLOEXEC});
+  log.ConfigureLog(SettingsRecord{});
+  EXPECT_EQ(openOnLog(), std::vector<int>{});
 }
 
 // Steps: 'o' an open failure, 'w' a write failure, '.' a line written; told: '+' where the
