@@ -22,8 +22,19 @@ void CChatDlg::ShowLine(const std::string& text, LineKind kind) {
     // One line at a time, log and display in the same order.
     std::lock_guard lock(m_showLineMutex);
     if (m_log.LogOn()) failure = m_logFailures.Filter(m_log.WriteLogLine(text));
-    const DisplayOptions options{m_bSystemMessages.load() == 1, m_bAutoWrap.load() == 1};
-    m_display.Post([this, text, kind, options] { m_presenter->Present(text, kind, options); });
+    if (kind == LineKind::Trace) {
+      // A trace line only brings the end into view: the scroll already waiting in the queue
+      // does that for a whole burst of packets.
+      if (!m_traceScrollWaiting.exchange(true)) {
+        m_display.Post([this] {
+          m_traceScrollWaiting = false;
+          m_presenter->Present({}, LineKind::Trace, {});
+        });
+      }
+    } else {
+      const DisplayOptions options{m_bSystemMessages.load() == 1, m_bAutoWrap.load() == 1};
+      m_display.Post([this, text, kind, options] { m_presenter->Present(text, kind, options); });
+    }
   }
   // Told once no lock is held: from the receive thread the box waits for the window's thread.
   ShowFileError(failure);

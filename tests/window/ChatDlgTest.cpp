@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <thread>
@@ -208,6 +209,14 @@ TEST_F(ChatDlgTest, LogAndDisplayTakeLinesInOneOrder) {
   std::istringstream log(test::ReadBytes(logFile));
   for (std::string line; std::getline(log, line);) logged.push_back(line.substr(27, line.size() - 28));  // stamp, CR
   EXPECT_EQ(logged, Shown());
+  // Trace lines from the receive thread are not shown, but bring the end back into view.
+  auto* bar = Control<CMessageList>(*window, id::kMessageList)->verticalScrollBar();
+  for (int burst = 0; burst < 2; ++burst) {
+    bar->setValue(0);
+    std::jthread([&] { for (int i = 0; i < 3; ++i) w.ShowLine("trace", LineKind::Trace); }).join();
+    EXPECT_TRUE(ProcessUntil([&] { return bar->value() == bar->maximum(); })) << burst;
+  }
+  EXPECT_EQ(Shown().size(), std::size_t{kThreads * kLines});
 }
 
 // What a screen reader meets: every control a person can operate, in every window, page and
