@@ -285,6 +285,12 @@ int main(int argc, char** argv) {
   std::atomic<bool> quiet{false};
   std::atomic<bool> finished{false};
   double generatorSeconds = 0;
+  // Counted before the generator starts: its first burst goes at once. Read: every datagram
+  // the copy's sockets took in (it reads them all before the end).
+  const long readBefore = UdpCounter("InDatagrams");
+  const long sentBefore = peers.Sent() + writer.sent;
+  const long dropsBefore = UdpCounter("RcvbufErrors");
+  const double cpuBefore = ThreadSeconds(CLOCK_PROCESS_CPUTIME_ID);
   std::thread generator([&] {
     const double start = ThreadSeconds(CLOCK_THREAD_CPUTIME_ID);
     long answered = 0;
@@ -311,11 +317,6 @@ int main(int argc, char** argv) {
     generatorSeconds = ThreadSeconds(CLOCK_THREAD_CPUTIME_ID) - start;
   });
 
-  // Every datagram the copy's sockets took in (it reads them all before the end).
-  const long readBefore = UdpCounter("InDatagrams");
-  const long sentBefore = peers.Sent() + writer.sent;
-  const long dropsBefore = UdpCounter("RcvbufErrors");
-  const double cpuBefore = ThreadSeconds(CLOCK_PROCESS_CPUTIME_ID);
   finished.wait(false);  // without waking meanwhile: this thread's CPU time counts as the copy's
   // The copy's last check of the measured periods ends an answer window later.
   std::this_thread::sleep_for(period / 9 + 200ms);
