@@ -31,6 +31,7 @@
 #include <thread>
 
 #include "chatlog/ChatLog.h"
+#include "platform/DatagramSocket.h"
 #include "platform/Ipv4.h"
 #include "protocol/ChatSession.h"
 #include "protocol/Packet.h"
@@ -56,7 +57,8 @@ long StatusKB(const char* field) {
   return -1;
 }
 
-long RcvbufErrors() {
+// A counter of the UDP line of /proc/net/snmp: of this namespace, so of the copy alone.
+long UdpCounter(const std::string& field) {
   std::ifstream snmp("/proc/net/snmp");
   std::string header, values;
   while (std::getline(snmp, header) && std::getline(snmp, values)) {
@@ -64,7 +66,7 @@ long RcvbufErrors() {
     std::istringstream names(header), numbers(values);
     std::string name, number;
     while (names >> name && numbers >> number)
-      if (name == "RcvbufErrors") return std::stol(number);
+      if (name == field) return std::stol(number);
   }
   return -1;
 }
@@ -144,9 +146,10 @@ class HeadlessWindow : public ChatHost {
   void ShowLine(const std::string& text, LineKind kind) override {
     std::lock_guard lock(lineMutex_);
     if (log_.LogOn() && log_.WriteLogLine(text)) ++logFailures;
-    if (kind == LineKind::Trace && text == Cp932<text::kTracePacketRead>()) ++packetsRead;
     if (kind == LineKind::Notice && text.find(silentMark_) != std::string::npos) ++silentNotices;
   }
+  // Trace lines only go to the log.
+  bool TakesTraces() const override { return log_.LogOn(); }
   void ShowMessageBox(const std::string&, unsigned) override {}
   void RecordSelection(SelectionRecord&) override {}
   void ShowChatLine(std::span<const std::uint8_t>, int) override {}
@@ -195,7 +198,6 @@ class HeadlessWindow : public ChatHost {
     timerChanged_.notify_all();
   }
 
-  std::atomic<long> packetsRead{0};
   std::atomic<long> silentNotices{0};
   std::atomic<long> logFailures{0};
   std::atomic<int> members{0};
@@ -283,6 +285,12 @@ int main(int argc, char** argv) {
   std::atomic<bool> quiet{false};
   std::atomic<bool> finished{false};
   double generatorSeconds = 0;
+  // Counted before the generator starts: its first burst goes at once. Read: every datagram
+  // the copy's sockets took in (it reads them all before the end).
+  const long readBefore = UdpCounter("InDatagrams");
+  const long sentBefore = peers.Sent() + writer.sent;
+  const long dropsBefore = UdpCounter("RcvbufErrors");
+  const double cpuBefore = ThreadSeconds(CLOCK_PROCESS_CPUTIME_ID);
   std::thread generator([&] {
     const double start = ThreadSeconds(CLOCK_THREAD_CPUTIME_ID);
     long answered = 0;
@@ -309,17 +317,13 @@ int main(int argc, char** argv) {
     generatorSeconds = ThreadSeconds(CLOCK_THREAD_CPUTIME_ID) - start;
   });
 
-  const long readBefore = window.packetsRead;
-  const long sentBefore = peers.Sent() + writer.sent;
-  const long dropsBefore = RcvbufErrors();
-  const double cpuBefore = ThreadSeconds(CLOCK_PROCESS_CPUTIME_ID);
   finished.wait(false);  // without waking meanwhile: this thread's CPU time counts as the copy's
   // The copy's last check of the measured periods ends an answer window later.
   std::this_thread::sleep_for(period / 9 + 200ms);
   quiet = true;
   generator.join();
   const double cpu = ThreadSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuBefore - generatorSeconds;
-  const long read = window.packetsRead - readBefore;
+  const long read = UdpCounter("InDatagrams") - readBefore;
   const long sent = peers.Sent() + writer.sent - sentBefore;
 
   const int membersAtEnd = window.members;
@@ -329,22 +333,15 @@ int main(int argc, char** argv) {
   session.CloseCarriers();
   session.JoinReceiveLoop();
 
-  int receiveBuffer = 0;
-  {
-    const int probe = ::socket(AF_INET, SOCK_DGRAM, 0);
-    const int asked = 1 << 20;
-    socklen_t size = sizeof receiveBuffer;
-    ::setsockopt(probe, SOL_SOCKET, SO_RCVBUF, &asked, sizeof asked);
-    ::getsockopt(probe, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, &size);
-    ::close(probe);
-  }
+  // What the program's sockets are granted here.
+  const int receiveBuffer = ReceiveBufferBytes(BindDatagramSocket("127.0.0.1", 0));
   std::printf(
       "{\"n\": %d, \"period_ms\": %ld, \"periods\": %d, \"log\": %s, \"sent\": %ld, \"read\": %ld, "
       "\"lost\": %ld, \"rcvbuf_errors\": %ld, \"silent_notices\": %ld, \"log_failures\": %ld, "
       "\"members\": %d, \"cpu_s\": %.6f, \"generator_cpu_s\": %.6f, \"vmhwm_kb\": %ld, "
       "\"rss_growth_kb\": %ld, \"rcvbuf_bytes\": %d}\n",
       n, static_cast<long>(period.count()), periods, logFile.empty() ? "false" : "true", sent, read,
-      sent - read, RcvbufErrors() - dropsBefore, window.silentNotices.load(), window.logFailures.load(),
+      sent - read, UdpCounter("RcvbufErrors") - dropsBefore, window.silentNotices.load(), window.logFailures.load(),
       membersAtEnd, cpu, generatorSeconds, StatusKB("VmHWM:"), StatusKB("VmRSS:") - rssBefore,
       receiveBuffer);
   return 0;

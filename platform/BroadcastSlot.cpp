@@ -2,7 +2,9 @@
 #include "platform/BroadcastSlot.h"
 
 #include <sys/eventfd.h>
+#include <sys/socket.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace korvane {
@@ -24,12 +26,29 @@ void BroadcastSlot::Close() {
 
 void BroadcastSlot::TakeWaitingDatagrams() {
   while (count_ < kQueueCapacity) {
+    // Received straight into the free slots that follow one another from the tail on.
     const int tail = (head_ + count_) % kQueueCapacity;
-    const int size = ReceiveDatagram(socket_, messages_[tail].data(), kMaxDatagram);
-    if (size == kNothingWaiting) return;
-    if (size == kDroppedOversized) continue;
-    sizes_[tail] = size;
-    ++count_;
+    const int room = std::min({kBatch, kQueueCapacity - count_, kQueueCapacity - tail});
+    std::array<iovec, kBatch> parts{};
+    std::array<mmsghdr, kBatch> headers{};
+    for (int i = 0; i < room; ++i) {
+      parts[i] = {messages_[tail + i].data(), kMaxDatagram};
+      headers[i].msg_hdr.msg_iov = &parts[i];
+      headers[i].msg_hdr.msg_iovlen = 1;
+    }
+    const int taken = ::recvmmsg(socket_.Get(), headers.data(), static_cast<unsigned>(room), MSG_DONTWAIT, nullptr);
+    if (taken <= 0) return;
+    int kept = 0;
+    for (int i = 0; i < taken; ++i) {
+      // Longer than a slot: it came cut, and is dropped whole; the ones after it move up.
+      if ((headers[i].msg_hdr.msg_flags & MSG_TRUNC) != 0) continue;
+      const int size = static_cast<int>(headers[i].msg_len);
+      if (kept != i) std::memcpy(messages_[tail + kept].data(), messages_[tail + i].data(), static_cast<size_t>(size));
+      sizes_[tail + kept++] = size;
+    }
+    count_ += kept;
+    // A short batch emptied the socket.
+    if (taken < room) return;
   }
 }
 

@@ -20,6 +20,8 @@ class BroadcastSlot : public SlotReader {
   // Messages taken from the socket per query (one cycle of the receive loop); more wait in
   // the socket for the next one.
   static constexpr int kQueueCapacity = 1024;
+  // Datagrams taken from the socket per system call.
+  static constexpr int kBatch = 64;
 
   // nullptr when the port is taken (another copy on this host) or cannot be bound, or when
   // no descriptor is left for the close signal.

@@ -14,8 +14,9 @@ UniqueFd BindDatagramSocket(const std::string& address, std::uint16_t port) {
   if (!socket.Valid()) return {};
   if (::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&*local), sizeof *local) != 0)
     return {};
-  // Room for bursts (a hundred members answering at once); the kernel caps the request.
-  const int bufferBytes = 1 << 20;
+  // Room for bursts (a thousand members answering at once); the kernel grants at most twice
+  // net.core.rmem_max.
+  const int bufferBytes = 8 << 20;
   ::setsockopt(socket.Get(), SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
   return socket;
 }
@@ -25,6 +26,13 @@ std::uint16_t BoundPort(const UniqueFd& socket) {
   socklen_t size = sizeof local;
   if (::getsockname(socket.Get(), reinterpret_cast<sockaddr*>(&local), &size) != 0) return 0;
   return ntohs(local.sin_port);
+}
+
+int ReceiveBufferBytes(const UniqueFd& socket) {
+  int bytes = 0;
+  socklen_t size = sizeof bytes;
+  if (::getsockopt(socket.Get(), SOL_SOCKET, SO_RCVBUF, &bytes, &size) != 0) return 0;
+  return bytes;
 }
 
 int ReceiveDatagram(const UniqueFd& socket, std::uint8_t* buffer, int capacity) {

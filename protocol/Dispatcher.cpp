@@ -15,13 +15,14 @@ std::string Notice(const std::string& format, std::string_view handle) {
 
 void Dispatcher::DispatchPacket(std::span<const std::uint8_t> bytes) {
   const PacketView packet(bytes);
+  ownAddress_ = session_.OwnAddress();
   if (session_.m_bLoggedIn.load() != 1) {
     Trace(Cp932<text::kTraceNotLoggedIn>());
     if (!Echo()) return;
   }
   // A REQ_OUT names its addressee, not its sender, and this copy never sends one to itself:
   // matching it here could only swallow a real refusal whose tag happens to equal ours.
-  if (!packet.HasCode(code::kReqOut) && packet.Address() == session_.OwnAddress() &&
+  if (!packet.HasCode(code::kReqOut) && packet.Address() == ownAddress_ &&
       static_cast<std::int32_t>(packet.Tag()) == session_.m_nLastSendTag.load()) {
     Trace(Cp932<text::kTraceOwnMessage>());
     if (!Echo()) return;
@@ -44,6 +45,7 @@ bool Dispatcher::EndsAsOwn(const AddressText& address, const std::string& trace)
 }
 
 void Dispatcher::TraceFrom(const std::string& format, const PacketView& packet) {
+  if (!lines_.TakesTraces()) return;
   const AddressText address = packet.Address();
   Trace(FillFormat(format, {TextOf(address)}));
 }

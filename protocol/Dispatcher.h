@@ -51,9 +51,9 @@ class Dispatcher {
   void OnHealthQuery(const PacketView& packet);
   void OnHealthReply(const PacketView& packet);
 
-  bool IsMe(const AddressText& field) const { return SameText(field, session_.OwnAddress()); }
+  bool IsMe(const AddressText& field) const { return SameText(field, ownAddress_); }
   bool Echo() const { return session_.m_bEcho.load() == 1; }
-  void Trace(const std::string& text) { lines_.ShowLine(text, LineKind::Trace); }
+  void Trace(const std::string& text) { lines_.ShowTrace(text); }
   // For a packet sent from this copy: traces it, and says whether to stop (echo off).
   bool EndsAsOwn(const AddressText& address, const std::string& trace);
   // format's %.16s filled with the sender's Address.
@@ -66,6 +66,8 @@ class Dispatcher {
   LineSink& lines_;
   MessageBoxHost& boxes_;
   DispatchHost& host_;
+  // Read once per packet: the session's copy is behind a lock.
+  AddressText ownAddress_{};
 };
 
 }  // namespace korvane

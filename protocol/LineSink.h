@@ -20,6 +20,12 @@ class LineSink {
   virtual ~LineSink() = default;
   // text is code page 932.
   virtual void ShowLine(const std::string& text, LineKind kind) = 0;
+  // False when trace lines would go nowhere (no log): then nobody makes them, which spares
+  // the formatting and the call for every packet.
+  virtual bool TakesTraces() const { return true; }
+  void ShowTrace(const std::string& text) {
+    if (TakesTraces()) ShowLine(text, LineKind::Trace);
+  }
 };
 
 class MessageBoxHost {

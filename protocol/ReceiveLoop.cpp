@@ -3,6 +3,8 @@
 
 #include <poll.h>
 
+#include <utility>
+
 #include "resources/Texts.h"
 
 namespace korvane {
@@ -26,6 +28,11 @@ void ReceiveLoop::Run(std::chrono::milliseconds longestWait) {
 }
 
 void ReceiveLoop::WaitForDatagram(std::chrono::milliseconds longestWait) {
+  // Packets come in bursts (every member answers a liveness query at once). Resting a moment
+  // after a cycle that found some lets the burst gather, so the next cycle takes dozens of
+  // them with a few system calls instead of waking for every few. The price: a packet that
+  // arrives during the rest waits up to kRest longer.
+  if (std::exchange(tookPacket_, false)) std::this_thread::sleep_for(kRest);
   // A cycle leaves nothing in the slot's own queue (it reads every message it counted), so
   // readable descriptors are the only reason to run the next one. Whatever a cycle left in
   // the sockets (a second UDP datagram, more broadcasts than one cycle takes) keeps them
@@ -49,7 +56,7 @@ bool ReceiveLoop::RunCycle() {
   int nextSize = 0;
   int count = 0;
   if (!slot_.GetInfo(&nextSize, &count)) {
-    lines_.ShowLine(Cp932<text::kTraceSlotClosed>(), LineKind::Trace);
+    lines_.ShowTrace(Cp932<text::kTraceSlotClosed>());
     return false;
   }
   if (nextSize == SlotReader::kNoMessage) return true;
@@ -63,7 +70,8 @@ bool ReceiveLoop::RunCycle() {
 }
 
 void ReceiveLoop::Receive(int size) {
-  lines_.ShowLine(Cp932<text::kTracePacketRead>(), LineKind::Trace);
+  lines_.ShowTrace(Cp932<text::kTracePacketRead>());
+  tookPacket_ = true;
   const auto packet = std::span<const std::uint8_t>(buffer_).first(static_cast<std::size_t>(size));
   if (repeats_.IsRepeat(packet)) return;
   dispatch_(packet);

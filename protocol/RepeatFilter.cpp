@@ -11,9 +11,11 @@ bool RepeatFilter::IsRepeat(std::span<const std::uint8_t> packet) const {
 }
 
 void RepeatFilter::Remember(std::span<const std::uint8_t> packet) {
-  previous_.fill(0);
-  const auto kept = packet.first(std::min(packet.size(), previous_.size()));
-  std::copy(kept.begin(), kept.end(), previous_.begin());
+  const std::size_t size = std::min(packet.size(), previous_.size());
+  std::copy_n(packet.begin(), size, previous_.begin());
+  // Zeros after it: only where the packet before reached further need clearing.
+  std::fill(previous_.begin() + size, previous_.begin() + std::max(size, previousSize_), 0);
+  previousSize_ = size;
 }
 
 }  // namespace korvane

@@ -23,6 +23,7 @@ class RepeatFilter {
 
  private:
   std::array<std::uint8_t, kMaxDatagram> previous_{};  // PreviousPacket
+  std::size_t previousSize_ = 0;  // bytes of previous_ that may not be zero
 };
 
 }  // namespace korvane

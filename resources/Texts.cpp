@@ -7,6 +7,10 @@ namespace korvane {
 
 std::string FillFormat(std::string_view format, std::initializer_list<std::string_view> values) {
   std::string filled;
+  // One allocation, however the precisions cut the values.
+  std::size_t room = format.size();
+  for (const std::string_view value : values) room += value.size();
+  filled.reserve(room);
   const std::string_view* next = values.begin();
   for (std::size_t i = 0; i < format.size(); ++i) {
     // '%' is never the second byte of a code page 932 character, so bytes can be read one

@@ -130,19 +130,23 @@ const Case kCases[] = {
      {"0020 10.0.0.1"}},
 };
 
-class DispatcherCases : public DispatcherTest, public testing::WithParamInterface<Case> {};
+class DispatcherCases : public DispatcherTest, public testing::WithParamInterface<std::tuple<Case, bool>> {};
 
+// Each also to a window that takes no traces: the same less those.
 TEST_P(DispatcherCases, ShowsListsAndAnswers) {
-  const Case& c = GetParam();
+  const auto& [c, traces] = GetParam();
+  window.takesTraces = traces;
   AddMember("bob", "10.0.0.2");
   session.State().m_bLoggedIn = c.loggedIn ? 1 : 0;
   Dispatch(c.packet);
+  Strings shown = c.shown;
+  if (!traces) std::erase_if(shown, [](const std::string& line) { return line.starts_with("T "); });
   EXPECT_EQ(Handles(), c.handles);
-  EXPECT_EQ(window.shown, c.shown);
+  EXPECT_EQ(window.shown, shown);
   EXPECT_EQ(Sent(tap, std::chrono::milliseconds(20)), c.answers);  // sent at once on loopback: already in the tap
 }
 
-INSTANTIATE_TEST_SUITE_P(Packets, DispatcherCases, testing::ValuesIn(kCases));
+INSTANTIATE_TEST_SUITE_P(Packets, DispatcherCases, testing::Combine(testing::ValuesIn(kCases), testing::Bool()));
 
 // True when another thread could take the table lock now.
 bool TableLockFree(MemberTable& members) {

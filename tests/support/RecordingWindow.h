@@ -22,6 +22,7 @@ class RecordingWindow : public ChatHost {
     if (onLine) onLine(Cp932ToUtf8(text));
     shown.push_back((kind == LineKind::Trace ? "T " : kind == LineKind::Chat ? "C " : "N ") + Cp932ToUtf8(text));
   }
+  bool TakesTraces() const override { return takesTraces; }
   void ShowMessageBox(const std::string& text, unsigned) override { shown.push_back("B " + Cp932ToUtf8(text)); }
   void RecordSelection(SelectionRecord&) override {}
   void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override {
@@ -39,6 +40,7 @@ class RecordingWindow : public ChatHost {
 
   std::function<void(const std::string& utf8)> onLine;  // before a line is recorded
   std::vector<std::string> shown;
+  bool takesTraces = true;
   std::map<LivenessTimer, std::chrono::milliseconds> timers;
   std::string caption;
 
