@@ -25,6 +25,9 @@ void BroadcastSlot::Close() {
 }
 
 void BroadcastSlot::TakeWaitingDatagrams() {
+  // An empty ring starts again at its first slots, which the last cycle left in the cache:
+  // running round all of it would touch a cold megabyte for every thousand datagrams.
+  if (count_ == 0) head_ = 0;
   while (count_ < kQueueCapacity) {
     // Received straight into the free slots that follow one another from the tail on.
     const int tail = (head_ + count_) % kQueueCapacity;
