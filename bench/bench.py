@@ -353,7 +353,8 @@ def report_real(report, real, model, fitted):
                       f"{summary['receive_wakeups']['median'] / n:.1f} a query (n queries a period, each "
                       f"answered by the n - 1 others at once); "
                       f"{both('datagrams_per_wakeup')} datagrams a wake-up; preempted "
-                      f"{both('receive_preempted', 0)} times; the UI thread woke {both('ui_wakeups', 0)} times")
+                      f"{both('receive_preempted', 0)} times; runnable but waiting for a core {both('receive_waited_ms')} "
+                      f"ms; the UI thread woke {both('ui_wakeups', 0)} times")
 
 
 def main():

@@ -61,6 +61,7 @@ def status_kib(pid, key):
 class Task(NamedTuple):
     name: str
     run_ns: int
+    wait_ns: int  # runnable, waiting for a core
     voluntary: int  # switches: the thread slept (a wake-up follows)
     involuntary: int  # switches: the thread was preempted
 
@@ -71,10 +72,10 @@ def threads(pid):
     for task in Path(f"/proc/{pid}/task").iterdir():
         try:
             name = (task / "comm").read_text().strip()
-            run_ns = int((task / "schedstat").read_text().split()[0])
+            run_ns, wait_ns = map(int, (task / "schedstat").read_text().split()[:2])
             switches = dict(line.split(":") for line in (task / "status").read_text().splitlines()
                             if "ctxt_switches:" in line)
-            found[int(task.name)] = Task(name, run_ns, int(switches["voluntary_ctxt_switches"]),
+            found[int(task.name)] = Task(name, run_ns, wait_ns, int(switches["voluntary_ctxt_switches"]),
                                          int(switches["nonvoluntary_ctxt_switches"]))
         except (FileNotFoundError, ProcessLookupError):
             pass
@@ -356,15 +357,16 @@ def copy_figures(pid, before, after, elapsed):
     def ran(tids):  # threads that began meanwhile count whole
         return sum(threads1[t].run_ns - (threads0[t].run_ns if t in threads0 else 0) for t in tids) / 1e6 * per_period
 
-    def switches(tid, kind):
-        return (getattr(threads1[tid], kind) - getattr(threads0[tid], kind)) * per_period
+    def grew(tid, field):  # per 90 s
+        return (getattr(threads1[tid], field) - getattr(threads0[tid], field)) * per_period
 
     total, receive, ui = ran(threads1), ran([receiving]), ran([pid])
     datagrams = (udp1["InDatagrams"] - udp0["InDatagrams"]) * per_period
-    wakeups = switches(receiving, "voluntary")
+    wakeups = grew(receiving, "voluntary")
     return {"cpu_ms": total, "receive_ms": receive, "ui_ms": ui, "other_ms": total - receive - ui,
-            "receive_wakeups": wakeups, "receive_preempted": switches(receiving, "involuntary"),
-            "ui_wakeups": switches(pid, "voluntary"), "datagrams": datagrams,
+            "receive_wakeups": wakeups, "receive_preempted": grew(receiving, "involuntary"),
+            "receive_waited_ms": grew(receiving, "wait_ns") / 1e6,
+            "ui_wakeups": grew(pid, "voluntary"), "datagrams": datagrams,
             "rcvbuf_errors": udp1["RcvbufErrors"] - udp0["RcvbufErrors"],
             "us_per_datagram": 1e3 * total / datagrams if datagrams else None,
             "receive_us_per_datagram": 1e3 * receive / datagrams if datagrams else None,
