@@ -1,12 +1,14 @@
 # SPDX-License-Identifier: MIT
 """Runs every benchmark and prints each figure with its method and, where there is a goal,
 its ratio to the goal (measured / goal: 1.00 or less meets it). bench/run calls this after
-building; `--quick` shortens the LAN part for a trial run, `--json FILE` keeps every raw
-figure, `--only micro|lan|scale` runs one part."""
+building; `--quick` shortens the LAN, scale and real parts for a trial run, `--json FILE`
+keeps every raw figure, `--only micro|lan|scale|real` runs one part; `--real-n` and
+`--real-seconds` size the real part."""
 
 import argparse
 import json
 import os
+import signal
 import statistics
 import subprocess
 import sys
@@ -291,14 +293,82 @@ def report_scale(report, scale):
                             "n² of them a period")
 
 
+# The scale part's fit of 6 Dec 2026 (bench/README.md): the model of the real copies when the
+# scale part has not run in the same invocation.
+SCALE_MODEL = {"nolog": {"a": 1.6e-3, "b": 3.8e-6}, "log": {"a": 5.5e-3, "b": 32.6e-6}}
+
+
+def report_real(report, real, model, fitted):
+    if "skipped" in real:
+        print(f"\n== Real copies: skipped ({real['skipped']})")
+        return
+    for run in real["runs"]:
+        n, key, words = run["n"], "log" if run["log"] else "nolog", "on" if run["log"] else "off"
+        summary = run["summary"]
+        load = run["load_average"]
+
+        def both(name, digits=1):
+            if summary[name]["median"] is None:
+                return "none arrived"
+            return f"median {summary[name]['median']:,.{digits}f}, max {summary[name]['max']:,.{digits}f}"
+
+        report.heading(f"Real copies: {n} programs on one virtual LAN, chat log {words} "
+                       f"({run['seconds']:.0f} s, load average {load[0]:.1f} -> {load[1]:.1f})")
+        predicted = model[key]["a"] + model[key]["b"] * n * n
+        measured = summary["cpu_ms"]["median"] / 1e3
+        source = "the scale part's fit of this run" if fitted else "the scale fit of 6 Dec 2026 (bench/README.md)"
+        report.figure("CPU per copy per 90 s (median of the copies)", 100 * measured / REAL_PERIOD_S, "% of a core",
+                      f"{n} copies of the program, one host each on one bridge, under one Xvfb, started one after "
+                      f"another and logged in by their settings"
+                      + (", chat log in each host's folder capped at 1,024 KB" if run["log"] else "")
+                      + f"; from {real['settle_s']:.0f} s after the last login, schedstat run time of every thread "
+                      f"over {run['seconds']:.0f} s, scaled to 90 s; CPU per 90 s {both('cpu_ms')} ms",
+                      limit="the liveness traffic (n² datagrams a period) and what each datagram costs the receive "
+                            "thread, the UI thread and the X connection")
+        report.figure("model: a + b n² per 90 s", 100 * predicted / REAL_PERIOD_S, "% of a core",
+                      f"a = {1e3 * model[key]['a']:.2f} ms, b = {1e6 * model[key]['b']:.2f} us from {source}; "
+                      f"{1e3 * predicted:.1f} ms a period")
+        report.figure("real / model", measured / predicted if summary["datagrams"]["median"] else None, "x",
+                      "median CPU per copy / the model's prediction for the same n (not measured when no "
+                      "liveness traffic arrived: the measured time should hold a whole period)", goal=1.3)
+        others = {}
+        for copy in run["copies"]:
+            for name, ms in copy["others_by_name"].items():
+                others.setdefault(name, []).append(ms)
+        report.figure("by thread: receive thread per 90 s", summary["receive_ms"]["median"], "ms",
+                      f"{both('receive_ms', 2)}; UI thread {both('ui_ms', 2)}; other threads {both('other_ms', 2)} "
+                      f"(medians by name: " + ", ".join(f"{name} {statistics.median(ms):.2f}"
+                                                        for name, ms in sorted(others.items())) + ")")
+        report.figure("datagrams received per copy per 90 s", summary["datagrams"]["median"], "datagrams",
+                      f"InDatagrams of /proc/net/snmp in the copy's host, before and after; {both('datagrams', 0)}; "
+                      f"n² = {n * n:,}; socket overflows {sum(c['rcvbuf_errors'] for c in run['copies'])} in all"
+                      + (f"; every copy listed {min(run['members_seen'])} or more of the {n - 1} others"
+                         if run["members_seen"] else ""))
+        report.figure("CPU per datagram received", summary["us_per_datagram"]["median"], "us",
+                      f"a copy's CPU / its datagrams; {both('us_per_datagram')}; the receive thread's alone "
+                      f"{both('receive_us_per_datagram')}; the model's b is {1e6 * model[key]['b']:.1f} us "
+                      f"(at small n its a, once a period, weighs more than the datagrams)")
+        report.figure("receive thread wake-ups per 90 s", summary["receive_wakeups"]["median"], "wake-ups",
+                      f"voluntary context switches of the receive thread; {both('receive_wakeups', 0)}; "
+                      f"{summary['receive_wakeups']['median'] / n:.1f} a query (n queries a period, each "
+                      f"answered by the n - 1 others at once); "
+                      f"{both('datagrams_per_wakeup')} datagrams a wake-up; preempted "
+                      f"{both('receive_preempted', 0)} times; runnable but waiting for a core {both('receive_waited_ms')} "
+                      f"ms; the UI thread woke {both('ui_wakeups', 0)} times")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", default=str(HERE.parent / "build-bench"))
     parser.add_argument("--quick", action="store_true")
     parser.add_argument("--json")
-    parser.add_argument("--only", choices=("micro", "lan", "scale"))
+    parser.add_argument("--only", choices=("micro", "lan", "scale", "real"))
+    parser.add_argument("--real-n", type=int, help="copies in the real part (40; 8 with --quick)")
+    parser.add_argument("--real-seconds", type=float, help="its measured time (190 s; with --quick 90, one period)")
     args = parser.parse_args()
-    build = Path(args.build)
+    # Killed, the virtual LANs are taken down as on Ctrl+C: their labs' exits run.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    build = Path(args.build).resolve()  # the copies run in folders of their own
     os.environ["KORVANE_BINARY"] = str(build / "korvane")
 
     report, raw = Report(), {}
@@ -318,6 +388,14 @@ def main():
             print("\nrunning the scale benchmark (a few minutes) ...", flush=True)
             raw["scale"] = run_scale(build, args.quick)
             report_scale(report, raw["scale"])
+        if args.only in (None, "real"):
+            n = args.real_n or (8 if args.quick else 40)
+            print(f"\nrunning {n} real copies on the virtual LAN, chat log off and on (several minutes) ...",
+                  flush=True)
+            import lan
+            raw["real"] = lan.run_real(n, args.real_seconds or (90.0 if args.quick else 190.0))
+            fitted = raw.get("scale", {}).get("fits")
+            report_real(report, raw["real"], fitted or SCALE_MODEL, bool(fitted))
     if args.json:
         Path(args.json).write_text(json.dumps({"figures": report.rows, "raw": raw}, indent=1))
     misses = [row["name"] for row in report.rows if row["ratio"] is not None and row["ratio"] > 1.0]

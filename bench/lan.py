@@ -6,10 +6,12 @@ Returns figures as dicts; bench.py prints them. Needs root (network namespaces).
 import json
 import os
 import statistics
+import struct
 import subprocess
 import sys
 import time
 from pathlib import Path
+from typing import NamedTuple
 
 sys.dont_write_bytecode = True
 HERE = Path(__file__).resolve().parent
@@ -56,18 +58,25 @@ def status_kib(pid, key):
     return None
 
 
+class Task(NamedTuple):
+    name: str
+    run_ns: int
+    wait_ns: int  # runnable, waiting for a core
+    voluntary: int  # switches: the thread slept (a wake-up follows)
+    involuntary: int  # switches: the thread was preempted
+
+
 def threads(pid):
-    """{tid: (name, run time ns, voluntary switches)} of every thread of pid."""
+    """{tid: Task} of every thread of pid."""
     found = {}
     for task in Path(f"/proc/{pid}/task").iterdir():
         try:
             name = (task / "comm").read_text().strip()
-            run_ns = int((task / "schedstat").read_text().split()[0])
-            switches = 0
-            for line in (task / "status").read_text().splitlines():
-                if line.startswith("voluntary_ctxt_switches:"):
-                    switches = int(line.split()[1])
-            found[int(task.name)] = (name, run_ns, switches)
+            run_ns, wait_ns = map(int, (task / "schedstat").read_text().split()[:2])
+            switches = dict(line.split(":") for line in (task / "status").read_text().splitlines()
+                            if "ctxt_switches:" in line)
+            found[int(task.name)] = Task(name, run_ns, wait_ns, int(switches["voluntary_ctxt_switches"]),
+                                         int(switches["nonvoluntary_ctxt_switches"]))
         except (FileNotFoundError, ProcessLookupError):
             pass
     return found
@@ -76,7 +85,7 @@ def threads(pid):
 def receive_thread(pid):
     """The receive loop's thread: the one besides the main thread that carries the
     program's own name (Qt names its threads)."""
-    others = [tid for tid, (name, _, _) in threads(pid).items() if tid != pid and name == "korvane"]
+    others = [tid for tid, task in threads(pid).items() if tid != pid and task.name == "korvane"]
     if len(others) != 1:
         raise RuntimeError(f"cannot tell the receive thread among {threads(pid)}")
     return others[0]
@@ -84,11 +93,12 @@ def receive_thread(pid):
 
 def thread_cpu_ns(pid, tid):
     entry = threads(pid).get(tid)
-    return entry[1] if entry else 0
+    return entry.run_ns if entry else 0
 
 
-def udp_counters(host):
-    lines = netlab.run("ip", "netns", "exec", host.netns, "cat", "/proc/net/snmp").stdout.splitlines()
+def udp_counters(pid):
+    """The UDP counters of the network namespace pid runs in."""
+    lines = Path(f"/proc/{pid}/net/snmp").read_text().splitlines()
     rows = [line.split()[1:] for line in lines if line.startswith("Udp:")]
     return dict(zip(rows[0], map(int, rows[1])))
 
@@ -174,12 +184,12 @@ def bench_idle(lab, seconds=120):
         ticks1, threads1, ended = cpu_ticks(pid), threads(pid), time.monotonic()
         elapsed = ended - began
         per_thread = {}
-        for tid, (name, run_ns, switches) in threads1.items():
-            if tid in threads0 and run_ns > threads0[tid][1]:
-                label = "ui" if tid == pid else name
-                per_thread[label] = {"cpu_ms_per_s": (run_ns - threads0[tid][1]) / 1e6 / elapsed,
-                                     "wakeups_per_s": (switches - threads0[tid][2]) / elapsed}
-        run_ns = sum(threads1[t][1] - threads0[t][1] for t in threads1 if t in threads0)
+        for tid, task in threads1.items():
+            if tid in threads0 and task.run_ns > threads0[tid].run_ns:
+                label = "ui" if tid == pid else task.name
+                per_thread[label] = {"cpu_ms_per_s": (task.run_ns - threads0[tid].run_ns) / 1e6 / elapsed,
+                                     "wakeups_per_s": (task.voluntary - threads0[tid].voluntary) / elapsed}
+        run_ns = sum(threads1[t].run_ns - threads0[t].run_ns for t in threads1 if t in threads0)
         return {
             "seconds": elapsed,
             "cpu_percent_stat": 100.0 * (ticks1 - ticks0) / CLOCK_TICK / elapsed,
@@ -238,10 +248,10 @@ def bench_traffic(lab, search=True):
     del results["latency"]["latencies_ms"]
     wait_quiet(log)
 
-    udp0 = udp_counters(receiver)
+    udp0 = udp_counters(copy.pid)
     results["hlthy"] = peer(sender, mode="hlthy", count=100, target=receiver.address, member_prefix="198.18.1.",
                             handle_prefix="hm", **common)
-    results["hlthy"]["rcvbuf_errors"] = udp_counters(receiver)["RcvbufErrors"] - udp0["RcvbufErrors"]
+    results["hlthy"]["rcvbuf_errors"] = udp_counters(copy.pid)["RcvbufErrors"] - udp0["RcvbufErrors"]
     wait_quiet(log)
 
     pid = copy.pid
@@ -249,11 +259,11 @@ def bench_traffic(lab, search=True):
 
     def stream(rate, count, prefix, limit_s=30.0):
         wait_quiet(log)
-        udp_before = udp_counters(receiver)
+        udp_before = udp_counters(copy.pid)
         receive_before, ui_before = thread_cpu_ns(pid, receiving), thread_cpu_ns(pid, pid)
         result = peer(sender, mode="stream", rate=rate, count=count, prefix=prefix, limit_s=limit_s, **common)
         wait_quiet(log)
-        result["rcvbuf_errors"] = udp_counters(receiver)["RcvbufErrors"] - udp_before["RcvbufErrors"]
+        result["rcvbuf_errors"] = udp_counters(copy.pid)["RcvbufErrors"] - udp_before["RcvbufErrors"]
         handled = max(1, result["shown"])
         result["receive_thread_us_per_packet"] = (thread_cpu_ns(pid, receiving) - receive_before) / 1e3 / handled
         result["ui_thread_us_per_packet"] = (thread_cpu_ns(pid, pid) - ui_before) / 1e3 / handled
@@ -303,6 +313,109 @@ def rate_search(stream, seconds=3.0):
                                               "offered_rate", "shown_rate_mid", "last_sent_shown_after_ms",
                                               "receive_thread_us_per_packet", "ui_thread_us_per_packet")}
                        for t in trials]}
+
+
+# --- many real copies on one LAN ----------------------------------------------------------
+
+LIVENESS_PERIOD_S = 90.0
+LOG_MODE, LOG_CAP_ON, LOG_CAP_KB = 204, 508, 512  # offsets in the settings record
+MEMBER_NOTICES = ("がログインしました ***", "がログインしています ***")
+
+
+def real_settings(handle, logged):
+    """Logs in by itself as handle; the chat log on or off, capped at 1,024 KB as in bench_scale."""
+    record = bytearray(tester_settings(handle))
+    struct.pack_into("<i", record, LOG_MODE, int(logged))
+    struct.pack_into("<i", record, LOG_CAP_ON, int(logged))
+    record[LOG_CAP_KB:LOG_CAP_KB + 4] = b"1024" if logged else bytes(4)
+    return bytes(record)
+
+
+def logged_in(copy, host):
+    """It has sent its announcement: nothing else leaves a copy before its login. Read once it
+    runs in its host (before, /proc/<pid>/net is the machine's)."""
+    if copy.process.poll() is not None:
+        raise RuntimeError(f"{host.name} ended before its login: {(host.workdir / 'stderr.txt').read_text()[-500:]}")
+    return Path(f"/proc/{copy.pid}/comm").read_text().strip() == "korvane" and \
+        udp_counters(copy.pid)["OutDatagrams"] > 0
+
+
+def members_seen(host):
+    return sum(any(text.endswith(notice) for notice in MEMBER_NOTICES) for text in host.log_texts())
+
+
+def sample(pid):
+    return threads(pid), udp_counters(pid)
+
+
+def copy_figures(pid, before, after, elapsed):
+    """One copy's figures over the measured time, per 90 s."""
+    (threads0, udp0), (threads1, udp1) = before, after
+    per_period = LIVENESS_PERIOD_S / elapsed
+    receiving = receive_thread(pid)
+
+    def ran(tids):  # threads that began meanwhile count whole
+        return sum(threads1[t].run_ns - (threads0[t].run_ns if t in threads0 else 0) for t in tids) / 1e6 * per_period
+
+    def grew(tid, field):  # per 90 s
+        return (getattr(threads1[tid], field) - getattr(threads0[tid], field)) * per_period
+
+    total, receive, ui = ran(threads1), ran([receiving]), ran([pid])
+    datagrams = (udp1["InDatagrams"] - udp0["InDatagrams"]) * per_period
+    wakeups = grew(receiving, "voluntary")
+    return {"cpu_ms": total, "receive_ms": receive, "ui_ms": ui, "other_ms": total - receive - ui,
+            "receive_wakeups": wakeups, "receive_preempted": grew(receiving, "involuntary"),
+            "receive_waited_ms": grew(receiving, "wait_ns") / 1e6,
+            "ui_wakeups": grew(pid, "voluntary"), "datagrams": datagrams,
+            "rcvbuf_errors": udp1["RcvbufErrors"] - udp0["RcvbufErrors"],
+            "us_per_datagram": 1e3 * total / datagrams if datagrams else None,
+            "receive_us_per_datagram": 1e3 * receive / datagrams if datagrams else None,
+            "datagrams_per_wakeup": datagrams / wakeups if wakeups else None,
+            "others_by_name": {name: ran([t for t in threads1 if t not in (pid, receiving) and threads1[t].name == name])
+                               for name in {task.name for t, task in threads1.items() if t not in (pid, receiving)}}}
+
+
+def bench_real(lab, n, logged, seconds, settle):
+    """n copies on a bridge and in hosts of their own (so each host's counters start afresh),
+    started one after another, each once the one before has logged in; measured together once
+    every copy has logged in (and, with the log on, lists all others)."""
+    words = "on" if logged else "off"
+    subnet = f"198.18.{int(logged)}"
+    lab.add_bridge(f"log{words}", router=f"{subnet}.1")
+    hosts = [lab.add_host(f"{words}{i}", f"{subnet}.{10 + i}", f"log{words}") for i in range(n)]
+    copies = []
+    for host in hosts:
+        host.write_settings(real_settings(host.name, logged))
+        copies.append(host.start())
+        netlab.wait_for(lambda: logged_in(copies[-1], host), timeout=60, what=f"{host.name} logged in")
+    if logged:
+        netlab.wait_for(lambda: all(members_seen(host) >= n - 1 for host in hosts), timeout=60,
+                        what=f"every copy listing the {n - 1} others")
+    time.sleep(settle)  # the last window painted, its caret's blinking over
+    load = [os.getloadavg()[0]]
+    before, began = [sample(copy.pid) for copy in copies], time.monotonic()
+    time.sleep(seconds)
+    after, elapsed = [sample(copy.pid) for copy in copies], time.monotonic() - began
+    load.append(os.getloadavg()[0])
+    per_copy = [copy_figures(copy.pid, b, a, elapsed) for copy, b, a in zip(copies, before, after)]
+    members = [members_seen(host) for host in hosts] if logged else None
+    for copy in copies:
+        stop_copy(copy)
+    # Per datagram and per wake-up are None where nothing arrived.
+    summary = {key: {"median": statistics.median(values) if values else None, "max": max(values, default=None)}
+               for key in per_copy[0] if key != "others_by_name"
+               for values in [[c[key] for c in per_copy if c[key] is not None]]}
+    return {"n": n, "log": logged, "seconds": elapsed, "load_average": load, "members_seen": members,
+            "summary": summary, "copies": per_copy}
+
+
+def run_real(n=40, seconds=190.0, settle=12.0):
+    """n real copies, one host each on one bridge, with the chat log off and then on."""
+    if os.geteuid() != 0:
+        return {"skipped": "needs root (network namespaces)"}
+    netlab.remove_labs()  # what killed runs left behind
+    with netlab.Lab() as lab:
+        return {"settle_s": settle, "runs": [bench_real(lab, n, logged, seconds, settle) for logged in (False, True)]}
 
 
 def run_all(quick=False):
