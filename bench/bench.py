@@ -214,7 +214,7 @@ def report_lan(report, lan):
                   limit="loading Qt and connecting to the X server; the settings file and the carriers are quick")
 
 
-SCALE_SIZES = (10, 50, 100, 200)
+SCALE_SIZES = (10, 50, 100, 200, 400)
 # The office sizes each configuration must serve under 1 % of a core: a full /24 subnet with
 # the chat log on, a thousand copies with it off.
 SCALE_GOALS = ((1000, False), (254, True))
@@ -244,7 +244,8 @@ def run_scale(build, quick):
         fits = {}
         for logged in (False, True):
             fit = fit_square([r for r in runs if r["log"] == logged], periods)
-            fit["n_at_1_percent"] = int(((0.01 * REAL_PERIOD_S - fit["a"]) / fit["b"]) ** 0.5)
+            budget = 0.01 * REAL_PERIOD_S - fit["a"]
+            fit["n_at_1_percent"] = int((-fit["w"] + (fit["w"] ** 2 + 4 * fit["b"] * budget) ** 0.5) / (2 * fit["b"]))
             fit["check"] = once(fit["n_at_1_percent"], logged)
             fits["log" if logged else "nolog"] = fit
         goals = [] if quick else [once(n, logged) for n, logged in SCALE_GOALS]
@@ -252,18 +253,30 @@ def run_scale(build, quick):
 
 
 def fit_square(runs, periods):
-    """Least squares of CPU seconds per period = a + b n²."""
-    xs = [r["n"] ** 2 for r in runs]
-    ys = [r["cpu_s"] / periods for r in runs]
-    mx, my = statistics.fmean(xs), statistics.fmean(ys)
-    b = sum((x - mx) * (y - my) for x, y in zip(xs, ys)) / sum((x - mx) ** 2 for x in xs)
-    a = my - b * mx
-    residual = max(abs(y - (a + b * x)) / y for x, y in zip(xs, ys))
+    """CPU seconds per period = a + w n + b n², by least squares of the relative error, so the
+    small sizes count as much as the large ones: a is the liveness check's own work once a
+    period, w what each of the n bursts a period costs beyond its packets (the wake-ups that
+    take it), b the work per packet."""
+    rows = [(1.0, r["n"], r["n"] ** 2, r["cpu_s"] / periods) for r in runs]
+    normal = [[sum(row[i] * row[j] / row[3] ** 2 for row in rows) for j in range(3)]
+              + [sum(row[i] / row[3] for row in rows)] for i in range(3)]
+    for i in range(3):  # Gauss-Jordan on the 3 x 3 normal equations
+        normal[i] = [v / normal[i][i] for v in normal[i]]
+        for k in range(3):
+            if k != i:
+                normal[k] = [vk - normal[k][i] * vi for vk, vi in zip(normal[k], normal[i])]
+    a, w, b = (normal[i][3] for i in range(3))
+    residual = max(abs(y - (a + w * n + b * q)) / y for _, n, q, y in rows)
     # The kernel's carriage of one datagram, its send and its delivery: the generator pays it
     # here, while on a LAN the copies do (a desktop's kernel receives n² datagrams a period;
     # on the virtual LAN each copy's broadcasts are delivered to all n hosts at its expense).
     carriage = statistics.median(r["generator_cpu_s"] / r["sent"] for r in runs if r["sent"])
-    return {"a": a, "b": b, "g": carriage, "worst_relative_residual": residual}
+    return {"a": a, "w": w, "b": b, "g": carriage, "worst_relative_residual": residual}
+
+
+def cpu_per_period(fit, n, carried=False):
+    """The model's CPU seconds a period for n copies; carried adds the kernel's carriage."""
+    return fit["a"] + fit["w"] * n + (fit["b"] + (fit["g"] if carried else 0.0)) * n * n
 
 
 def report_scale(report, scale):
@@ -292,7 +305,8 @@ def report_scale(report, scale):
         check = fit["check"]
         words = "on" if key == "log" else "off"
         report.figure(f"chat log {words}: largest n under 1 % of a core (fit)", fit["n_at_1_percent"], "copies",
-                      f"CPU a period = {1e3 * fit['a']:.2f} ms + {1e6 * fit['b']:.2f} us x n² (worst residual "
+                      f"CPU a period = {1e3 * fit['a']:.2f} ms + {1e6 * fit['w']:.1f} us x n + "
+                      f"{1e6 * fit['b']:.2f} us x n² (worst residual "
                       f"{100 * fit['worst_relative_residual']:.0f} %); the kernel's carriage of a datagram (the "
                       f"generator's CPU a packet) g = {1e6 * fit['g']:.2f} us; the fit solved for 0.9 s and "
                       f"checked at that n: "
@@ -303,9 +317,10 @@ def report_scale(report, scale):
                             "the dispatch), n² of them a period; beyond it, the socket buffer a burst must fit in")
 
 
-# The scale part's fit of 6 Dec 2026 (bench/README.md): the model of the real copies when the
+# The scale part's fit of 7 Dec 2026 (bench/README.md): the model of the real copies when the
 # scale part has not run in the same invocation.
-SCALE_MODEL = {"nolog": {"a": 1.6e-3, "b": 3.8e-6, "g": 3.0e-6}, "log": {"a": 5.5e-3, "b": 32.6e-6, "g": 3.0e-6}}
+SCALE_MODEL = {"nolog": {"a": 0.62e-3, "w": 198e-6, "b": 1.11e-6, "g": 5.28e-6},
+               "log": {"a": 0.29e-3, "w": 260e-6, "b": 12.15e-6, "g": 5.54e-6}}
 
 
 def report_real(report, real, model, fitted):
@@ -325,10 +340,9 @@ def report_real(report, real, model, fitted):
         report.heading(f"Real copies: {n} programs on one virtual LAN, chat log {words} "
                        f"({run['seconds']:.0f} s, load average {load[0]:.1f} -> {load[1]:.1f})")
         fit = model[key]
-        windowless = fit["a"] + fit["b"] * n * n
-        predicted = fit["a"] + (fit["b"] + fit["g"]) * n * n
+        windowless, predicted = cpu_per_period(fit, n), cpu_per_period(fit, n, carried=True)
         measured = summary["cpu_ms"]["median"] / 1e3
-        source = "the scale part's fit of this run" if fitted else "the scale fit of 6 Dec 2026 (bench/README.md)"
+        source = "the scale part's fit of this run" if fitted else "the scale fit of 7 Dec 2026 (bench/README.md)"
         report.figure("CPU per copy per 90 s (median of the copies)", 100 * measured / REAL_PERIOD_S, "% of a core",
                       f"{n} copies of the program, one host each on one bridge, under one Xvfb, started one after "
                       f"another and logged in by their settings"
@@ -337,10 +351,11 @@ def report_real(report, real, model, fitted):
                       f"over {run['seconds']:.0f} s, scaled to 90 s; CPU per 90 s {both('cpu_ms')} ms",
                       limit="the liveness traffic (n² datagrams a period) and what each datagram costs the receive "
                             "thread, the UI thread and the X connection")
-        report.figure("model: a + (b + g) n² per 90 s", 100 * predicted / REAL_PERIOD_S, "% of a core",
-                      f"a = {1e3 * fit['a']:.2f} ms, b = {1e6 * fit['b']:.2f} us, g = {1e6 * fit['g']:.2f} us "
-                      f"(the kernel's carriage of a datagram) from {source}; {1e3 * predicted:.1f} ms a period; "
-                      f"the window-less copy alone, a + b n²: {1e3 * windowless:.1f} ms "
+        report.figure("model: a + w n + (b + g) n² per 90 s", 100 * predicted / REAL_PERIOD_S, "% of a core",
+                      f"a = {1e3 * fit['a']:.2f} ms, w = {1e6 * fit['w']:.1f} us, b = {1e6 * fit['b']:.2f} us, "
+                      f"g = {1e6 * fit['g']:.2f} us (the kernel's carriage of a datagram) from {source}; "
+                      f"{1e3 * predicted:.1f} ms a period; the window-less copy alone, a + w n + b n²: "
+                      f"{1e3 * windowless:.1f} ms "
                       f"({100 * windowless / REAL_PERIOD_S:.4f} % of a core)")
         report.figure("real / model", measured / predicted if summary["datagrams"]["median"] else None, "x",
                       "median CPU per copy / the model's prediction for the same n (not measured when no "
@@ -376,7 +391,8 @@ def main():
     parser.add_argument("--build", default=str(HERE.parent / "build-bench"))
     parser.add_argument("--quick", action="store_true")
     parser.add_argument("--json")
-    parser.add_argument("--only", choices=("micro", "lan", "scale", "real"))
+    parser.add_argument("--only", type=lambda text: set(text.split(",")),
+                        help="parts to run, of micro, lan, scale and real, with commas between")
     parser.add_argument("--real-n", type=int, help="copies in the real part (40; 8 with --quick)")
     parser.add_argument("--real-seconds", type=float, help="its measured time (190 s; with --quick 90, one period)")
     args = parser.parse_args()
@@ -388,21 +404,21 @@ def main():
     report, raw = Report(), {}
     with tempfile.TemporaryDirectory(prefix="korvane-bench-") as folder:
         scratch = Path(folder)
-        if args.only in (None, "micro"):
+        if not args.only or "micro" in args.only:
             print("running the micro-benchmarks ...", flush=True)
             raw["display"] = run_micro(build / "bench" / "bench_display", scratch)
             raw["chatlog"] = run_micro(build / "bench" / "bench_chatlog", scratch)
             report_micro(report, raw["display"], raw["chatlog"])
-        if args.only in (None, "lan"):
+        if not args.only or "lan" in args.only:
             print("\nrunning the virtual-LAN benchmarks (a few minutes) ...", flush=True)
             import lan
             raw["lan"] = lan.run_all(quick=args.quick)
             report_lan(report, raw["lan"])
-        if args.only in (None, "scale"):
+        if not args.only or "scale" in args.only:
             print("\nrunning the scale benchmark (a few minutes) ...", flush=True)
             raw["scale"] = run_scale(build, args.quick)
             report_scale(report, raw["scale"])
-        if args.only in (None, "real"):
+        if not args.only or "real" in args.only:
             n = args.real_n or (8 if args.quick else 40)
             print(f"\nrunning {n} real copies on the virtual LAN, chat log off and on (several minutes) ...",
                   flush=True)
