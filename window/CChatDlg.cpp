@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -101,6 +102,12 @@ void CChatDlg::BuildControls() {
   ConnectCommands();
   m_wndMessageList->SetColourSource([this] { return std::pair{m_crText, m_crBack}; });
   m_presenter = std::make_unique<LinePresenter>(*m_wndMessageList);
+  // Trace lines only bring the end into view, so they wake this thread only while it is out
+  // of view: on a large LAN they come three a packet.
+  QScrollBar* bar = m_wndMessageList->verticalScrollBar();
+  const auto noteEnd = [this, bar] { m_displayAtEnd = bar->value() == bar->maximum(); };
+  connect(bar, &QScrollBar::valueChanged, this, noteEnd);
+  connect(bar, &QScrollBar::rangeChanged, this, noteEnd);
   // Escape and Enter anywhere in the window's controls reach the window first (menus keep
   // theirs: Escape closes an open menu).
   installEventFilter(this);

@@ -169,6 +169,7 @@ class CChatDlg : public QDialog, public ChatHost, public SettingsTarget {
   std::unique_ptr<LinePresenter> m_presenter;
   std::mutex m_showLineMutex;
   LogFailureNotice m_logFailures;  // under m_showLineMutex
+  std::atomic<bool> m_displayAtEnd{true};  // kept by the window's thread
   std::atomic<bool> m_traceScrollWaiting{false};
   TrayIcon* m_tray = nullptr;
   QTimer m_blinkTimer;

@@ -23,9 +23,9 @@ void CChatDlg::ShowLine(const std::string& text, LineKind kind) {
     std::lock_guard lock(m_showLineMutex);
     if (m_log.LogOn()) failure = m_logFailures.Filter(m_log.WriteLogLine(text));
     if (kind == LineKind::Trace) {
-      // A trace line only brings the end into view: the scroll already waiting in the queue
-      // does that for a whole burst of packets.
-      if (!m_traceScrollWaiting.exchange(true)) {
+      // A trace line only brings the end into view: nothing to do while it is in view, and
+      // a scroll already waiting in the queue does it for a whole burst of packets.
+      if (!m_displayAtEnd.load() && !m_traceScrollWaiting.exchange(true)) {
         m_display.Post([this] {
           m_traceScrollWaiting = false;
           m_presenter->Present({}, LineKind::Trace, {});
