@@ -243,9 +243,9 @@ def run_stream(args):
 
 
 def run_hold(args):
-    """Binds a socket like the copy's (1 MiB asked), lets the peer fill it, reports the charge."""
+    """Binds a socket like the copy's (8 MiB asked), lets the peer fill it, reports the charge."""
     sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-    sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 1 << 20)
+    sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 8 << 20)
     sock.bind(("0.0.0.0", args["port"]))
     effective = sock.getsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF)
     print(json.dumps({"ready": True, "rcvbuf": effective}), flush=True)
