@@ -62,7 +62,8 @@ TEST(SettingsPagesTest, FieldsRefuseWhatTheirRecordFieldCannotHold) {
   }
 }
 
-// Shown with automatic login off, with no log or with an unknown log mode (a log).
+// Shown with automatic login off, with no log or with an unknown log mode (a log); then the
+// other log choice clicked.
 TEST(SettingsPagesTest, EnablingFollowsTheChoicesWhenShown) {
   CPage3 startup;
   startup.Load(PageSeed{});
@@ -75,8 +76,11 @@ TEST(SettingsPagesTest, EnablingFollowsTheChoicesWhenShown) {
     CLogPage log;
     log.Load(seed);
     log.show();
-    for (const int id : {page::kLogFile, page::kLogBrowse, page::kLogSizeLimit, page::kLogSize, page::kLogSizeSpin})
-      EXPECT_EQ(Control(log, id)->isEnabled(), mode == 2) << mode << ": " << id;
+    for (const bool clicked : {false, true}) {
+      if (clicked) Control<QAbstractButton>(log, mode == 0 ? page::kLogOn : page::kLogOff)->click();
+      for (const int id : {page::kLogFile, page::kLogBrowse, page::kLogSizeLimit, page::kLogSize, page::kLogSizeSpin})
+        EXPECT_EQ(Control(log, id)->isEnabled(), (mode == 2) != clicked) << mode << ": " << id;
+    }
   }
 }
 
