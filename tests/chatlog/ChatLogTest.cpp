@@ -179,6 +179,7 @@ TEST(LogReadBack, OldestLinesFirstLessThePieceTheNewestOverwrote) {
       {"wrapped at a line's start", c + b, 33, b + c},
       {"wrapped inside a line", c + b.substr(5) + a, 33, a + c},
       {"wrapped inside a double-byte character", a + kana.substr(28) + b, 33, b + a},
+      {"the oldest line cut after its stamp", c + a.substr(0, 27), 33, a.substr(0, 27) + c},
       {"empty", "", 0, ""},
   };
   for (const auto& [log, file, position, read] : cases) EXPECT_EQ(LogInTimeOrder(file, position), read) << log;

@@ -124,6 +124,7 @@ TEST_F(ChatDlgTest, DisplayOptionsAndMenuItems) {
   EXPECT_EQ(w.Session().State().m_bLoggedIn.load(), 0);
   w.Tray().Menu()->actions().back()->trigger();
   EXPECT_FALSE(w.isVisible());
+  EXPECT_FALSE(w.Tray().Shown());
 }
 
 // A message while the window hides in the tray, in each of the three modes.
@@ -136,6 +137,7 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
     settings.nIconAction = mode;
     CChatDlg& w = Open(settings, true);
     QTest::keyClick(Control(w, id::kHandleInput), Qt::Key_Escape);
+    EXPECT_TRUE(w.Tray().Shown());  // hidden, not closed
     w.AlertMinimised(PacketView(std::array<std::uint8_t, kMaxPacket>{}));
     if (mode == 0) {
       EXPECT_TRUE(ProcessUntil([&] { return w.isVisible() && !w.IsIconic(); }));
