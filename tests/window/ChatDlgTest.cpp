@@ -75,6 +75,10 @@ TEST_F(ChatDlgTest, SendingAndLogout) {
   SettingsRecord settings{};
   std::strcpy(settings.szPhrase[4], "phrase five");
   CChatDlg& w = Open(settings);
+  EXPECT_FALSE(w.IsIconic());  // shown, before the desktop makes it active
+  w.showMinimized();
+  w.showNormal();  // restored by the desktop
+  EXPECT_FALSE(w.IsIconic());
   Type(id::kHandleInput, "太郎");
   Wire(1);  // the arrival
   w.Session().Members().AddMember("bob", MakeFixedText<16>("127.0.0.21"));
