@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTest>
 #include <thread>
 
@@ -126,7 +127,8 @@ TEST_F(ChatDlgTest, DisplayOptionsAndMenuItems) {
   EXPECT_EQ(Shown(), (Lines{"[M1]", "[M2]", "[M3]phrase three", "[M4]", "[M5]"}));
   Type(id::kMessageInput, "BYE");
   EXPECT_EQ(w.Session().State().m_bLoggedIn.load(), 0);
-  w.Tray().Menu()->actions().back()->trigger();
+  QTimer::singleShot(0, &w, [&w] { w.Tray().Menu()->actions().back()->trigger(); });
+  w.RunModal();  // until the tray's quit
   EXPECT_FALSE(w.isVisible());
   EXPECT_FALSE(w.Tray().Shown());
 }
