@@ -69,6 +69,7 @@ TEST(CMemberListTest, ClicksSortByBytesAndRowsAreKnownByAddress) {
                                         {"Ａ", "10.0.0.2"}})
     list.AppendMember(Utf8ToCp932(handle), MakeFixedText<16>(address));
   list.show();  // so that the header has sections to click
+  EXPECT_EQ(list.columnWidth(1), 0);  // addresses are kept, not shown
   const auto shown = [&list] {
     Handles handles;
     for (int row = 0; row < list.RowCount(); ++row) handles.push_back(list.topLevelItem(row)->text(0).toStdString());
