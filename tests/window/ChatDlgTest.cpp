@@ -124,9 +124,9 @@ TEST_F(ChatDlgTest, DisplayOptionsAndMenuItems) {
   }
   w.findChild<QAction*>("actionClearDisplay")->trigger();
   w.findChild<QAction*>("actionShowPhrases")->trigger();  // listed, not sent
-  EXPECT_EQ(Shown(), (Lines{"[M1]", "[M2]", "[M3]phrase three", "[M4]", "[M5]"}));
-  Type(id::kMessageInput, "BYE");
+  Type(id::kMessageInput, "BYE");  // its notice hidden: system messages are off by now
   EXPECT_EQ(w.Session().State().m_bLoggedIn.load(), 0);
+  EXPECT_EQ(Shown(), (Lines{"[M1]", "[M2]", "[M3]phrase three", "[M4]", "[M5]"}));
   QTimer::singleShot(0, &w, [&w] { w.Tray().Menu()->actions().back()->trigger(); });
   w.RunModal();  // until the tray's quit
   EXPECT_FALSE(w.isVisible());
@@ -143,7 +143,7 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
     settings.nIconAction = mode;
     CChatDlg& w = Open(settings, true);
     QTest::keyClick(Control(w, id::kHandleInput), Qt::Key_Escape);
-    EXPECT_TRUE(w.Tray().Shown());  // hidden, not closed
+    EXPECT_TRUE(!w.isVisible() && w.Tray().Shown());  // hidden, not closed
     w.AlertMinimised(PacketView(std::array<std::uint8_t, kMaxPacket>{}));
     if (mode == 0) {
       EXPECT_TRUE(ProcessUntil([&] { return w.isVisible() && !w.IsIconic(); }));
