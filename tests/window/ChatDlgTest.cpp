@@ -8,10 +8,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolBar>
 #include <QTest>
+#include <algorithm>
 #include <thread>
 
 #include "app/CAboutDlg.h"
@@ -113,6 +116,8 @@ TEST_F(ChatDlgTest, DisplayOptionsAndMenuItems) {
   ASSERT_TRUE(ProcessUntil([&] { return members->RowCount() == 1; }));  // echo: the own row
   for (const auto& [item, field, values] : toggles) {
     auto* action = w.findChild<QAction*>(item);
+    const auto listed = action->associatedObjects();
+    EXPECT_TRUE(std::ranges::any_of(listed, [](QObject* o) { return qobject_cast<QMenu*>(o) != nullptr; })) << item;
     for (int step = 0; step < 3; ++step) {
       if (step > 0) action->trigger();
       EXPECT_EQ(action->isChecked(), values[step] == 1) << item;
@@ -122,6 +127,9 @@ TEST_F(ChatDlgTest, DisplayOptionsAndMenuItems) {
       EXPECT_TRUE(field != &SettingsRecord::bEcho || members->RowCount() == values[step]);
     }
   }
+  std::string toolbar;  // buttons ('b', 'i' if a menu showed its picture) and separators
+  for (const QAction* a : w.findChild<QToolBar*>()->actions()) toolbar += a->isSeparator() ? '|' : "bi"[a->isIconVisibleInMenu()];
+  EXPECT_EQ(toolbar, "b|bb|b");
   w.findChild<QAction*>("actionClearDisplay")->trigger();
   w.findChild<QAction*>("actionShowPhrases")->trigger();  // listed, not sent
   Type(id::kMessageInput, "BYE");  // its notice hidden: system messages are off by now
