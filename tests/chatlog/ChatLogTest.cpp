@@ -22,6 +22,7 @@
 #include "chatlog/LogSizeCap.h"
 #include "chatlog/LogStamp.h"
 #include "platform/CodePage.h"
+#include "platform/ShellOpen.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/Wait.h"
 
@@ -62,6 +63,10 @@ TEST_F(ChatLogTest, ViewLogHandsTheDesktopAUtf8CopyInTimeOrder) {
   std::filesystem::create_directory(view);
   const std::string path = ::getenv("PATH");
   ::setenv("PATH", (folder.Path("") + ":" + path).c_str(), 1);
+  ShellOpen("-v");  // a name, which the opener must not take for an option
+  WaitUntil([&] { return std::filesystem::exists(noted); });
+  EXPECT_EQ(ReadBytes(noted), "./-v");
+  std::filesystem::remove(noted);
   EXPECT_EQ(log.ViewLog(view), std::nullopt);
   Configure(folder.Path(Utf8ToCp932("ログ")), "1");
   for (const char fill : {'a', 'b', 'c', 'd'}) log.WriteLogLine(TextOfLine(fill, 400));  // d over a
