@@ -241,17 +241,17 @@ TEST_F(COutDomainPageTest, AddUpdateDeleteAndTheChoice) {
 }
 
 // In the order added (a header click sorts nothing), within their fields (a name cut before a
-// character its field cannot end with), whatever the choice.
+// character its field cannot end with, a single-byte one filling its field), whatever the choice.
 TEST_F(COutDomainPageTest, StoreWritesTheRowsInOrder) {
   const std::string fiftyBytes = QString(25, QChar(0x3042)).toStdString();
-  Load(7, {"10.0.0.2 " + fiftyBytes, "10.0.0.1 a"});  // 7 checks neither button
+  Load(7, {"10.0.0.2 " + fiftyBytes, "10.0.0.1 " + std::string(49, 'a')});  // 7 checks neither button
   EXPECT_EQ(State(), "#ffffff ++-- 0 -1");
   QHeaderView& header = *List().header();
   QTest::mouseClick(header.viewport(), Qt::LeftButton, {}, {header.sectionViewportPosition(0) + 5, 5});
   SettingsRecord record;
   std::memset(static_cast<void*>(&record), 'q', sizeof record);
   page.Store(record);
-  EXPECT_EQ(FieldText(record.szAddrIP[0]) + FieldText(record.szAddrName[1]), "10.0.0.2a");
+  EXPECT_EQ(FieldText(record.szAddrIP[0]) + FieldText(record.szAddrName[1]), "10.0.0.2" + std::string(49, 'a'));
   EXPECT_EQ(std::string(record.szAddrName[0], 50), Utf8ToCp932(fiftyBytes).substr(0, 48) + std::string(2, '\0'));
   EXPECT_EQ(std::string(record.szAddrIP[99], 16) + std::string(record.szAddrName[2], 50), std::string(66, '\0'));
 }
