@@ -164,6 +164,7 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
       EXPECT_TRUE(ProcessUntil([&] { return iconShown(AlertIcon()); }));
       EXPECT_TRUE(ProcessUntil([&] { return iconShown(MainIcon()); }));
       emit w.Tray().DoubleClicked();
+      EXPECT_FALSE(w.IsIconic());  // restored, before the desktop makes it active
       EXPECT_FALSE(ProcessUntil([&] { return iconShown(AlertIcon()); }, std::chrono::milliseconds(100)));
     }
   }
