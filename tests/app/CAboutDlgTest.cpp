@@ -61,6 +61,8 @@ TEST(AboutDlgTest, ALeftReleaseOverTheLinkOpensTheMail) {
   CAboutDlg box;
   box.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+  Mouse(box, QEvent::MouseMove, kInside, Qt::NoButton, Qt::NoButton);  // no button down
+  EXPECT_EQ(Shown(box), "pointing hand");
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   QWidget* link = QApplication::focusWidget();
   EXPECT_EQ(link->accessibleName(), QString("連絡先: ") + kContactAddress);
@@ -70,6 +72,9 @@ TEST(AboutDlgTest, ALeftReleaseOverTheLinkOpensTheMail) {
   QTest::keyClick(link, Qt::Key_Tab);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   EXPECT_EQ(box.result(), QDialog::Accepted);
+  box.show();
+  QTest::keyClick(link, Qt::Key_Escape);  // passed on by the link to the box
+  EXPECT_EQ(box.result(), QDialog::Rejected);
   SetShellOpenHandler(previous);
 }
 

@@ -25,6 +25,7 @@
 #include "chatlog/LogSizeCap.h"
 #include "chatlog/LogStamp.h"
 #include "platform/CodePage.h"
+#include "platform/ShellOpen.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/Wait.h"
 
@@ -66,6 +67,10 @@ TEST_F(ChatLogTest, ViewLogHandsTheDesktopAUtf8CopyInTimeOrder) {
   std::filesystem::create_directory(view);
   const std::string path = ::getenv("PATH");
   ::setenv("PATH", (folder.Path("") + ":" + path).c_str(), 1);
+  ShellOpen("-v");  // a name, which the opener must not take for an option
+  WaitUntil([&] { return std::filesystem::exists(noted); });
+  EXPECT_EQ(ReadBytes(noted), "./-v");
+  std::filesystem::remove(noted);
   EXPECT_EQ(log.ViewLog(view), std::nullopt);
   Configure(folder.Path(Utf8ToCp932("ログ")), "1");
   for (const char fill : {'a', 'b', 'c', 'd'}) log.WriteLogLine(TextOfLine(fill, 400));  // d over a
@@ -220,6 +225,7 @@ TEST(LogReadBack, OldestLinesFirstLessThePieceTheNewestOverwrote) {
       {"wrapped at a line's start", c + b, 33, b + c},
       {"wrapped inside a line", c + b.substr(5) + a, 33, a + c},
       {"wrapped inside a double-byte character", a + kana.substr(28) + b, 33, b + a},
+      {"the oldest line cut after its stamp", c + a.substr(0, 27), 33, a.substr(0, 27) + c},
       {"empty", "", 0, ""},
   };
   for (const auto& [log, file, position, read] : cases) EXPECT_EQ(LogInTimeOrder(file, position), read) << log;

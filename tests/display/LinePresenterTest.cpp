@@ -93,7 +93,7 @@ TEST_F(LinePresenterTest, BreaksWideChatLinesAtWholeCharacters) {
 int BytesWide(const std::string& cp932) { return static_cast<int>(cp932.size()); }
 
 TEST(FitToColumnTest, ShortensWholeCharactersToTheColumn) {
-  const std::string a = Utf8ToCp932("あ"), x138(138, 'x');
+  const std::string a = Utf8ToCp932("あ"), wave = Utf8ToCp932("～"), x138(138, 'x');
   std::string a75;
   for (int i = 0; i < 75; ++i) a75 += a;
   const std::tuple<std::string, int, std::string, bool> cases[] = {  // text, width, shown, shortened
@@ -103,7 +103,7 @@ TEST(FitToColumnTest, ShortensWholeCharactersToTheColumn) {
       {x138 + "yyyyyyyy", 150, x138 + "yyyy...", true},
       // Stepping back a byte at a time would stop inside a character, at 142 bytes.
       {"x" + a75, 150, "x" + a75.substr(0, 140) + "...", true},
-      {a + a + a, 6, a + "...", true},
+      {wave + wave + wave, 6, wave + "...", true},  // 81 60: the lowest lead byte
   };
   for (const auto& [text, width, shown, shortened] : cases) {
     const FittedText fitted = FitToColumn(text, width, BytesWide);

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "platform/AddressChoice.h"
+#include "platform/CodePage.h"
+#include "platform/Interfaces.h"
 #include "platform/SingleInstanceGuard.h"
 #include "platform/UdpCarrier.h"
 #include "tests/support/Wait.h"
@@ -71,6 +73,24 @@ TEST(UdpCarrier, DropsDatagramsOverTheBufferWithoutWritingPastIt) {
   test::WaitUntil([&] { return (size = receiver->ReceiveFrom(buffer.data(), 1024)) > 0; });
   EXPECT_EQ(size, 26);
   EXPECT_TRUE(std::all_of(buffer.begin() + 1024, buffer.end(), [](auto b) { return b == 0xAA; }));
+  receiver->Close();  // what arrives after is left unread
+  sender->SendTo(std::vector<std::uint8_t>(26, 'z'), "127.0.0.2", receiver->Port());
+  EXPECT_EQ(receiver->ReceiveFrom(buffer.data(), 1024), -1);
+}
+
+TEST(Interfaces, LoopbackIsListedUpAndWithoutADevice) {
+  const auto lo = [](const NetworkInterface& i) { return i.address == "127.0.0.1" && i.up && i.loopback && !i.physical; };
+  EXPECT_TRUE(std::ranges::any_of(ListInterfaces(), lo));
+}
+
+// Code page 932's own characters where plain Shift_JIS differs; each character it lacks, of
+// any length, becomes one '?', as does a stray byte.
+TEST(CodePage, Utf8ToCp932KeepsItsOwnCharactersAndMarksEachOtherOnce) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"～∥－¬①㈱", "\x81\x60\x81\x61\x81\x7C\x81\xCA\x87\x40\x87\x8A"},
+      {"é|ࠀ|😀|\x80|\xE0", "?|?|?|?|?"},
+  };
+  for (const auto& [utf8, cp932] : cases) EXPECT_EQ(Utf8ToCp932(utf8), cp932) << utf8;
 }
 
 // Held: refused; its holder gone: free again (the kernel frees the name however a process

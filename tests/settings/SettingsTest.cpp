@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,8 @@ TEST_F(SettingsFileTest, MissingFileIsCreatedBlackOnWhite) {
   EXPECT_EQ(record.crText, 0x000000u);
   EXPECT_EQ(record.crBack, 0xFFFFFFu);
   EXPECT_EQ(test::ReadBytes(path), Bytes(record));
+  using std::filesystem::perms;  // its owner may read and write it
+  EXPECT_EQ(std::filesystem::status(path).permissions() & perms::owner_all, perms::owner_read | perms::owner_write);
 }
 
 // The record is the file's first bytes as they stand (their offsets are fixed in the record),

@@ -8,10 +8,14 @@
 #include <QAccessible>
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
 #include <QTest>
+#include <algorithm>
 #include <thread>
 
 #include "app/CAboutDlg.h"
@@ -76,6 +80,10 @@ TEST_F(ChatDlgTest, SendingAndLogout) {
   SettingsRecord settings{};
   std::strcpy(settings.szPhrase[4], "phrase five");
   CChatDlg& w = Open(settings);
+  EXPECT_FALSE(w.IsIconic());  // shown, before the desktop makes it active
+  w.showMinimized();
+  w.showNormal();  // restored by the desktop
+  EXPECT_FALSE(w.IsIconic());
   Type(id::kHandleInput, "太郎");
   Wire(1);  // the arrival
   w.Session().Members().AddMember("bob", MakeFixedText<16>("127.0.0.21"));
@@ -109,6 +117,8 @@ TEST_F(ChatDlgTest, DisplayOptionsAndMenuItems) {
   ASSERT_TRUE(ProcessUntil([&] { return members->RowCount() == 1; }));  // echo: the own row
   for (const auto& [item, field, values] : toggles) {
     auto* action = w.findChild<QAction*>(item);
+    const auto listed = action->associatedObjects();
+    EXPECT_TRUE(std::ranges::any_of(listed, [](QObject* o) { return qobject_cast<QMenu*>(o) != nullptr; })) << item;
     for (int step = 0; step < 3; ++step) {
       if (step > 0) action->trigger();
       EXPECT_EQ(action->isChecked(), values[step] == 1) << item;
@@ -118,13 +128,18 @@ TEST_F(ChatDlgTest, DisplayOptionsAndMenuItems) {
       EXPECT_TRUE(field != &SettingsRecord::bEcho || members->RowCount() == values[step]);
     }
   }
+  std::string toolbar;  // buttons ('b', 'i' if a menu showed its picture) and separators
+  for (const QAction* a : w.findChild<QToolBar*>()->actions()) toolbar += a->isSeparator() ? '|' : "bi"[a->isIconVisibleInMenu()];
+  EXPECT_EQ(toolbar, "b|bb|b");
   w.findChild<QAction*>("actionClearDisplay")->trigger();
   w.findChild<QAction*>("actionShowPhrases")->trigger();  // listed, not sent
-  EXPECT_EQ(Shown(), (Lines{"[M1]", "[M2]", "[M3]phrase three", "[M4]", "[M5]"}));
-  Type(id::kMessageInput, "BYE");
+  Type(id::kMessageInput, "BYE");  // its notice hidden: system messages are off by now
   EXPECT_EQ(w.Session().State().m_bLoggedIn.load(), 0);
-  w.Tray().Menu()->actions().back()->trigger();
+  EXPECT_EQ(Shown(), (Lines{"[M1]", "[M2]", "[M3]phrase three", "[M4]", "[M5]"}));
+  QTimer::singleShot(0, &w, [&w] { w.Tray().Menu()->actions().back()->trigger(); });
+  w.RunModal();  // until the tray's quit
   EXPECT_FALSE(w.isVisible());
+  EXPECT_FALSE(w.Tray().Shown());
 }
 
 // A message while the window hides in the tray, in each of the three modes.
@@ -136,7 +151,9 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
     SettingsRecord settings{};
     settings.nIconAction = mode;
     CChatDlg& w = Open(settings, true);
+    EXPECT_EQ(w.windowIcon().pixmap(32).toImage(), MainIcon().pixmap(32).toImage());
     QTest::keyClick(Control(w, id::kHandleInput), Qt::Key_Escape);
+    EXPECT_TRUE(!w.isVisible() && w.Tray().Shown());  // hidden, not closed
     w.AlertMinimised(PacketView(std::array<std::uint8_t, kMaxPacket>{}));
     if (mode == 0) {
       EXPECT_TRUE(ProcessUntil([&] { return w.isVisible() && !w.IsIconic(); }));
@@ -148,6 +165,7 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
       EXPECT_TRUE(ProcessUntil([&] { return iconShown(AlertIcon()); }));
       EXPECT_TRUE(ProcessUntil([&] { return iconShown(MainIcon()); }));
       emit w.Tray().DoubleClicked();
+      EXPECT_FALSE(w.IsIconic());  // restored, before the desktop makes it active
       EXPECT_FALSE(ProcessUntil([&] { return iconShown(AlertIcon()); }, std::chrono::milliseconds(100)));
     }
   }
@@ -239,6 +257,8 @@ TEST_F(ChatDlgTest, EveryWindowPageAndMenuNamesEveryControl) {
   std::vector<QWidget*> roots{&w, &address, &about};
   for (QMenu* menu : w.findChildren<QMenu*>()) roots.push_back(menu);  // the menu bar's, the tray's
   auto* pages = settings.findChild<QTabWidget*>();
+  for (int page = 0; page < pages->count(); ++page)  // placed as they were: the first further in
+    EXPECT_EQ(pages->widget(page)->findChild<QWidget*>()->x(), page == 0 ? 20 : 10) << page;
   for (int page = 0; page < pages->count(); ++page) roots.push_back(&settings);
   for (QWidget* root : roots) {
     auto* menu = qobject_cast<QMenu*>(root);  // its items are in the tree while it is open

@@ -62,7 +62,8 @@ TEST(SettingsPagesTest, FieldsRefuseWhatTheirRecordFieldCannotHold) {
   }
 }
 
-// Shown with automatic login off, with no log or with an unknown log mode (a log).
+// Shown with automatic login off, with no log or with an unknown log mode (a log); then the
+// other log choice clicked.
 TEST(SettingsPagesTest, EnablingFollowsTheChoicesWhenShown) {
   CPage3 startup;
   startup.Load(PageSeed{});
@@ -75,8 +76,11 @@ TEST(SettingsPagesTest, EnablingFollowsTheChoicesWhenShown) {
     CLogPage log;
     log.Load(seed);
     log.show();
-    for (const int id : {page::kLogFile, page::kLogBrowse, page::kLogSizeLimit, page::kLogSize, page::kLogSizeSpin})
-      EXPECT_EQ(Control(log, id)->isEnabled(), mode == 2) << mode << ": " << id;
+    for (const bool clicked : {false, true}) {
+      if (clicked) Control<QAbstractButton>(log, mode == 0 ? page::kLogOn : page::kLogOff)->click();
+      for (const int id : {page::kLogFile, page::kLogBrowse, page::kLogSizeLimit, page::kLogSize, page::kLogSizeSpin})
+        EXPECT_EQ(Control(log, id)->isEnabled(), (mode == 2) != clicked) << mode << ": " << id;
+    }
   }
 }
 
@@ -226,7 +230,8 @@ TEST_F(COutDomainPageTest, AddUpdateDeleteAndTheChoice) {
   Click(id::kOutDomainOff);
   EXPECT_EQ(State(), "#c0c0c0 ---- 0 0");
   EXPECT_EQ(Shown(), (Texts{"10.0.0.12 本社", "10.0.0.12 支店2"}));
-  Load(1, Texts(kMaxOutDomainAddrs, "10.0.0.1 n"));
+  Load(1, Texts(kMaxOutDomainAddrs - 2, "10.0.0.1 n"));  // with the two listed: a hundred
+  EXPECT_EQ(State(), "#ffffff ++-- 0 1");
   Click(id::kAddrAdd);
   EXPECT_EQ(opened, (std::vector<AddressEntry>{{}, missing, invalid, taken, Entry("支店", {"10", "0", "0", "1"})}));
   Texts boxes;
@@ -236,17 +241,17 @@ TEST_F(COutDomainPageTest, AddUpdateDeleteAndTheChoice) {
 }
 
 // In the order added (a header click sorts nothing), within their fields (a name cut before a
-// character its field cannot end with), whatever the choice.
+// character its field cannot end with, a single-byte one filling its field), whatever the choice.
 TEST_F(COutDomainPageTest, StoreWritesTheRowsInOrder) {
   const std::string fiftyBytes = QString(25, QChar(0x3042)).toStdString();
-  Load(7, {"10.0.0.2 " + fiftyBytes, "10.0.0.1 a"});  // 7 checks neither button
+  Load(7, {"10.0.0.2 " + fiftyBytes, "10.0.0.1 " + std::string(49, 'a')});  // 7 checks neither button
   EXPECT_EQ(State(), "#ffffff ++-- 0 -1");
   QHeaderView& header = *List().header();
   QTest::mouseClick(header.viewport(), Qt::LeftButton, {}, {header.sectionViewportPosition(0) + 5, 5});
   SettingsRecord record;
   std::memset(static_cast<void*>(&record), 'q', sizeof record);
   page.Store(record);
-  EXPECT_EQ(FieldText(record.szAddrIP[0]) + FieldText(record.szAddrName[1]), "10.0.0.2a");
+  EXPECT_EQ(FieldText(record.szAddrIP[0]) + FieldText(record.szAddrName[1]), "10.0.0.2" + std::string(49, 'a'));
   EXPECT_EQ(std::string(record.szAddrName[0], 50), Utf8ToCp932(fiftyBytes).substr(0, 48) + std::string(2, '\0'));
   EXPECT_EQ(std::string(record.szAddrIP[99], 16) + std::string(record.szAddrName[2], 50), std::string(66, '\0'));
 }
@@ -256,6 +261,8 @@ TEST(CAddressDlgTest, ShowsItsTextsAndOnlyAClickOnRegisterConfirms) {
   CAddressDlg dialog(texts);
   auto* name = Control<QLineEdit>(dialog, id::kAddressName);
   EXPECT_EQ(dialog.focusWidget(), name);
+  EXPECT_EQ(dialog.windowTitle().toStdString(), kAddressDialog.title);
+  EXPECT_EQ(Control<QLineEdit>(dialog, id::kAddressOctet1 + 3)->alignment(), Qt::AlignRight);  // numbers
   EXPECT_EQ(dialog.Texts(), texts);
   dialog.show();
   QTest::keyClick(name, Qt::Key_Return);
