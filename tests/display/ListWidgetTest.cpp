@@ -12,7 +12,6 @@
 #include "display/CMemberList.h"
 #include "display/CMessageList.h"
 #include "platform/CodePage.h"
-#include "resources/Texts.h"
 
 namespace korvane {
 namespace {
@@ -71,7 +70,6 @@ TEST(CMemberListTest, ClicksSortByBytesAndRowsAreKnownByAddress) {
     list.AppendMember(Utf8ToCp932(handle), MakeFixedText<16>(address));
   list.show();  // so that the header has sections to click
   EXPECT_EQ(list.columnWidth(1), 0);  // addresses are kept, not shown
-  EXPECT_EQ(list.headerItem()->text(0).toStdString(), text::kNameColumn);
   const auto shown = [&list] {
     Handles handles;
     for (int row = 0; row < list.RowCount(); ++row) handles.push_back(list.topLevelItem(row)->text(0).toStdString());
