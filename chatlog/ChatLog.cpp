@@ -85,11 +85,6 @@ FileResult CChatLog::WriteLocked(std::string_view text) {
   return std::nullopt;
 }
 
-std::int64_t CChatLog::MeasureLocked() const {
-  const UniqueFd file = OpenReadWrite(NameLocked());
-  return file.Valid() ? FileLength(file.Get()) : kUnknownPosition;
-}
-
 FileResult CChatLog::ConfigureLog(const SettingsRecord& settings) {
   std::lock_guard lock(m_mutex);
   if (settings.nLogMode != 1) {
@@ -110,8 +105,10 @@ FileResult CChatLog::ConfigureLog(const SettingsRecord& settings) {
     return std::nullopt;
   }
   m_nLogSizeLimitKB = LogSizeCapKB(FieldText(settings.szLogSizeKB));
-  m_nLogSize = MeasureLocked();
-  if (m_nLogSize == kUnknownPosition) return FileFailure{FileAction::Open, NameLocked()};
+  // The write position is measured on the file the lines will go to.
+  const std::optional<std::int64_t> length = FollowNameLocked();
+  m_nLogSize = length.value_or(kUnknownPosition);
+  if (!length) return FileFailure{FileAction::Open, NameLocked()};
   return std::nullopt;
 }
 

@@ -70,8 +70,6 @@ class CChatLog {
   // the one held open; nothing when it cannot be opened.
   std::optional<std::int64_t> FollowNameLocked();
   const std::string& StampLocked();
-  // MeasureLogFile: the length of the log file, or -1 when it cannot be opened.
-  std::int64_t MeasureLocked() const;
 
   std::string NameLocked() const { return m_szLogFileName; }
 
