@@ -39,6 +39,14 @@
 
 namespace {
 
+// The receive buffer the kernel grants a socket of the program's, in bytes (0 when unknown).
+int ReceiveBufferBytes(const korvane::UniqueFd& socket) {
+  int bytes = 0;
+  socklen_t size = sizeof bytes;
+  if (::getsockopt(socket.Get(), SOL_SOCKET, SO_RCVBUF, &bytes, &size) != 0) return 0;
+  return bytes;
+}
+
 using namespace korvane;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;

@@ -28,13 +28,6 @@ std::uint16_t BoundPort(const UniqueFd& socket) {
   return ntohs(local.sin_port);
 }
 
-int ReceiveBufferBytes(const UniqueFd& socket) {
-  int bytes = 0;
-  socklen_t size = sizeof bytes;
-  if (::getsockopt(socket.Get(), SOL_SOCKET, SO_RCVBUF, &bytes, &size) != 0) return 0;
-  return bytes;
-}
-
 int ReceiveDatagram(const UniqueFd& socket, std::uint8_t* buffer, int capacity) {
   // MSG_TRUNC reports the datagram's real length while writing at most capacity bytes.
   const ssize_t length = ::recv(socket.Get(), buffer, static_cast<size_t>(capacity),

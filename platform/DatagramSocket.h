@@ -19,9 +19,6 @@ UniqueFd BindDatagramSocket(const std::string& address, std::uint16_t port);
 // The port the socket is bound to (useful when it was bound to port 0).
 std::uint16_t BoundPort(const UniqueFd& socket);
 
-// The receive buffer the kernel granted the socket, in bytes (0 when it cannot say).
-int ReceiveBufferBytes(const UniqueFd& socket);
-
 enum : int { kNothingWaiting = -1, kDroppedOversized = -2 };
 
 // Takes the next waiting datagram: its size when it fits in capacity bytes (which are all
