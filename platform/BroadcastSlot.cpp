@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace korvane {
@@ -22,6 +23,16 @@ void BroadcastSlot::Close() {
   const std::uint64_t one = 1;
   // Cannot fail short of a counter overflow, and it only needs to be non-zero.
   (void)!::write(closedSignal_.Get(), &one, sizeof one);
+}
+
+bool BroadcastSlot::SetFilter(std::span<const sock_filter> program) {
+  if (program.empty()) {
+    // The kernel wants an int it does not read; ENOENT: no filter was on.
+    const int unused = 0;
+    return ::setsockopt(socket_.Get(), SOL_SOCKET, SO_DETACH_FILTER, &unused, sizeof unused) == 0 || errno == ENOENT;
+  }
+  const sock_fprog filter{static_cast<unsigned short>(program.size()), const_cast<sock_filter*>(program.data())};
+  return ::setsockopt(socket_.Get(), SOL_SOCKET, SO_ATTACH_FILTER, &filter, sizeof filter) == 0;
 }
 
 void BroadcastSlot::TakeWaitingDatagrams() {

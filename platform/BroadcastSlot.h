@@ -3,10 +3,13 @@
 // Read end of the broadcast carrier, with the semantics of a read mailslot: the reader asks
 // how many messages wait and how big the next one is, then reads them one by one.
 
+#include <linux/filter.h>
+
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "platform/CarrierConfig.h"
 #include "platform/CarrierReaders.h"
@@ -39,6 +42,10 @@ class BroadcastSlot : public SlotReader {
   // thread; the descriptors are released only by the destructor, so a reader on another
   // thread never sees them reused.
   void Close();
+
+  // Puts a kernel packet filter on the socket, for datagrams that arrive from now on; an
+  // empty program takes everything again. False when the kernel refuses it.
+  bool SetFilter(std::span<const sock_filter> program);
 
   int SocketFd() const override { return socket_.Get(); }
   int ClosedFd() const override { return closedSignal_.Get(); }

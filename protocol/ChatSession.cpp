@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "protocol/ChatSession.h"
 
+#include "protocol/SocketFilter.h"
 #include "resources/Texts.h"
 
 namespace korvane {
@@ -27,6 +28,7 @@ ChatSession::~ChatSession() {
 bool ChatSession::OpenCarriers(Receiving receiving) {
   slot_ = BroadcastSlot::Open(options_.carriers);
   if (!slot_) return false;
+  FilterSlot();
   socket_ = UdpCarrier::Open(std::string(TextOf(state_.OwnAddress())), options_.carriers.udpPort);
   sender_.SetSocket(socket_.get());
   loop_ = std::make_unique<ReceiveLoop>(
@@ -70,8 +72,20 @@ void ChatSession::ChangeOwnAddress(const std::string& address) {
   // refuse the new login as a handle in use.
   if (loggedIn) Leave();
   state_.SetOwnAddress(MakeFixedText<16>(address));
+  FilterSlot();  // before anyone can answer under the new address
   if (socket_) socket_->Bind(address);
   if (loggedIn) Announce();
+}
+
+void ChatSession::KeepTraces(bool kept) {
+  tracesKept_ = kept;
+  FilterSlot();
+}
+
+void ChatSession::FilterSlot() {
+  if (!slot_) return;
+  // Refused, the filter only leaves the copy doing the work it did without one.
+  (void)slot_->SetFilter(tracesKept_ ? std::vector<sock_filter>{} : DropOthersHealthReplies(state_.OwnAddress()));
 }
 
 void ChatSession::Announce() {

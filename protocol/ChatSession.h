@@ -70,6 +70,10 @@ class ChatSession {
   // copy leaves under the old address and logs in again under the new one with the same
   // handle, as a fresh login does; the member list starts empty.
   void ChangeOwnAddress(const std::string& address);
+  // Whether the host keeps trace lines (a log is on). While it keeps none, the others'
+  // answers to each other stay in the kernel: they change nothing else. Called before a log
+  // is put on and after it is put off, so no trace line it should hold is missed.
+  void KeepTraces(bool kept);
   void OnTimer(LivenessTimer timer);
 
   SessionState& State() { return state_; }
@@ -84,6 +88,7 @@ class ChatSession {
   // The shared parts of a login and of a logout.
   void Announce();
   void Leave();
+  void FilterSlot();
 
   ChatHost& host_;
   SessionOptions options_;
@@ -98,6 +103,7 @@ class ChatSession {
   std::unique_ptr<BroadcastSlot> slot_;
   std::unique_ptr<UdpCarrier> socket_;
   std::unique_ptr<ReceiveLoop> loop_;
+  bool tracesKept_ = true;
 };
 
 }  // namespace korvane

@@ -210,7 +210,7 @@ void CChatDlg::OnInitDialog() {
     m_editHandle->setText(ToQString(FieldText(m_settings.szDefaultName)));
     Login();
   }
-  const FileResult logConfigured = m_log.ConfigureLog(m_settings);
+  const FileResult logConfigured = ConfigureLog(m_settings);
   // Only now: the own announcement, read back at once, must find the log in force.
   m_session->StartReceiving();
   ShowFileError(logConfigured);

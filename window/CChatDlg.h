@@ -121,6 +121,8 @@ class CChatDlg : public QDialog, public ChatHost, public SettingsTarget {
   void EnableChatControls(bool enabled);
   void SetDefaultButton(int id);
   void ShowFileError(const FileResult& result);
+  // The chat log's part of the settings, and whether the session must keep its trace lines.
+  FileResult ConfigureLog(const SettingsRecord& settings);
   QTimer& TimerOf(LivenessTimer timer);
   void MinimiseIntoTray();
   void RestoreFromTray();

@@ -18,11 +18,20 @@ void CChatDlg::PutSettingsInForce(SettingsRecord& record) {
   record.bShowSysMsg = m_bSystemMessages.load();
   record.bAutoWrap = m_bAutoWrap.load();
   record.bEcho = m_session->State().m_bEcho.load();
-  ShowFileError(m_log.ConfigureLog(record));
+  ShowFileError(ConfigureLog(record));
   m_crText = record.crText;
   m_crBack = record.crBack;
   m_session->OutDomain().LoadChosen(record);
   ShowFileError(WriteSettingsFile(record, m_options.settingsFile));
+}
+
+FileResult CChatDlg::ConfigureLog(const SettingsRecord& settings) {
+  // Trace lines flow before a log is put on and stop only once it is off: none is missed.
+  const bool logOn = settings.nLogMode == 1;
+  if (logOn) m_session->KeepTraces(true);
+  const FileResult configured = m_log.ConfigureLog(settings);
+  if (!logOn) m_session->KeepTraces(false);
+  return configured;
 }
 
 void CChatDlg::ReloadSettings() {

@@ -64,6 +64,8 @@ def office(lab):
     alice.wait_for_log("*** <<dave>> はログアウトしたかもしれません ***", timeout=15)
     assert abs(asked - login - 90) < 1.5, f"asked {asked - login:.1f} s after the login"
     assert abs(time.monotonic() - asked - 10) < 1.5, f"dropped {time.monotonic() - asked:.1f} s after asking"
+    # With its log on a copy keeps the others' answers to each other: erin's to alice, in carol's log.
+    carol.wait_for_log("Received Other RSP_HLTHY", timeout=1)
     assert [text for text in alice.log_texts() if "かもしれません" in text] == ["*** <<dave>> はログアウトしたかもしれません ***"]
     # dave's row is gone: coming back, he is welcomed as a newcomer.
     start(dave)

@@ -222,5 +222,56 @@ TEST(ChatSession, ANewAddressIsLeftJoinedAndListenedAt) {
   EXPECT_TRUE(wire().empty());
 }
 
+// While no trace line is kept, an answer neither from nor to this copy, as the dispatcher
+// compares addresses, stays in the kernel; every other packet arrives, under the address in
+// force.
+TEST(ChatSession, OthersAnswersToOthersStayInTheKernelWhileNoTraceIsKept) {
+  test::LoopbackHost host("127.0.0.40");
+  test::RecordingWindow window;
+  std::atomic<int> read{0}, markers{0};
+  window.onLine = [&](const std::string& line) {
+    if (line == "------------") ++read;
+    if (line == "Received CMD_BYE 127.0.0.9") ++markers;
+  };
+  ChatSession session(window, {"127.0.0.40", host.carriers, {}, {}});
+  ASSERT_TRUE(session.OpenCarriers());
+  session.State().m_bLoggedIn = 1;
+  const auto sender = UdpCarrier::Open("127.0.0.1", 0);
+  const auto arrives = [&](const Bytes& packet) {  // read before a departure sent after it
+    const int before = read, marker = markers + 1;
+    sender->SendTo(packet, "127.0.0.40", host.carriers.slotPort);
+    sender->SendTo(Bye("127.0.0.9", 100 + marker), "127.0.0.40", host.carriers.slotPort);
+    EXPECT_TRUE(test::WaitUntil([&] { return markers == marker; }));
+    return read - before == 2;
+  };
+  Bytes trailed = Reply(true, "127.0.0.9", "127.0.0.40", "x");
+  trailed[kTargetOffset + 11] = 'z';
+  const Bytes cut(trailed.begin(), trailed.begin() + kTargetOffset + 10);
+  const struct {
+    const char* name;
+    Bytes packet;
+    bool arrives;
+  } kFiltered[] = {
+      {"between two others", Reply(true, "127.0.0.9", "127.0.0.8", "x"), false},
+      {"to this copy", Reply(true, "127.0.0.9", "127.0.0.40", "x"), true},
+      {"from this copy", Reply(true, "127.0.0.40", "127.0.0.8", "x"), true},
+      {"to an address ours starts with", Reply(true, "127.0.0.9", "127.0.0.4", "x"), false},
+      {"to an address that starts with ours", Reply(true, "127.0.0.9", "127.0.0.400", "x"), false},
+      {"to ours, bytes after its end", trailed, true},
+      {"to ours, cut after it", cut, true},
+      {"a login's answer between others", Reply(false, "127.0.0.9", "127.0.0.8", "x"), true},
+  };
+  session.KeepTraces(false);
+  for (const auto& c : kFiltered) EXPECT_EQ(arrives(c.packet), c.arrives) << c.name;
+
+  session.State().m_bLoggedIn = 0;  // so the move sends nothing that would arrive meanwhile
+  session.ChangeOwnAddress("127.0.0.41");
+  session.State().m_bLoggedIn = 1;
+  EXPECT_TRUE(arrives(Reply(true, "127.0.0.9", "127.0.0.41", "x")));
+  EXPECT_FALSE(arrives(Reply(true, "127.0.0.9", "127.0.0.40", "x")));
+  session.KeepTraces(true);
+  EXPECT_TRUE(arrives(Reply(true, "127.0.0.9", "127.0.0.8", "x")));
+}
+
 }  // namespace
 }  // namespace korvane
