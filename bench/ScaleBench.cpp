@@ -163,6 +163,8 @@ class HeadlessWindow : public ChatHost {
   }
   // Trace lines only go to the log.
   bool TakesTraces() const override { return log_.LogOn(); }
+  void BeginPacketLines() override { log_.HoldName(); }
+  void EndPacketLines() override { log_.ReleaseName(); }
   void ShowMessageBox(const std::string&, unsigned) override {}
   void RecordSelection(SelectionRecord&) override {}
   void ShowChatLine(std::span<const std::uint8_t>, int) override {}

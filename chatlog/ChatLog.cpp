@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/Cp932Prefix.h"
@@ -57,8 +58,21 @@ const std::string& CChatLog::StampLocked() {
   return m_stamp;
 }
 
+void CChatLog::HoldName() {
+  std::lock_guard lock(m_mutex);
+  m_nameHolder = std::this_thread::get_id();
+  m_heldLength.reset();
+}
+
+void CChatLog::ReleaseName() {
+  std::lock_guard lock(m_mutex);
+  m_nameHolder.reset();
+  m_heldLength.reset();
+}
+
 FileResult CChatLog::WriteLocked(std::string_view text) {
-  const std::optional<std::int64_t> opened = FollowNameLocked();
+  const bool held = m_heldLength && m_file.Valid() && m_nameHolder == std::this_thread::get_id();
+  const std::optional<std::int64_t> opened = held ? m_heldLength : FollowNameLocked();
   if (!opened) return FileFailure{FileAction::Open, NameLocked()};
   const std::int64_t length = *opened;
   // After a failed measure, or when someone else shortened the file, the position is taken
@@ -79,14 +93,17 @@ FileResult CChatLog::WriteLocked(std::string_view text) {
       [[maybe_unused]] const int ignored = ::ftruncate(m_file.Get(), length);
     }
     m_nLogSize = start;
+    m_heldLength.reset();
     return FileFailure{FileAction::Write, NameLocked()};
   }
   m_nLogSize = start + static_cast<std::int64_t>(m_line.size());
+  if (m_nameHolder) m_heldLength = std::max(length, m_nLogSize);
   return std::nullopt;
 }
 
 FileResult CChatLog::ConfigureLog(const SettingsRecord& settings) {
   std::lock_guard lock(m_mutex);
+  m_heldLength.reset();
   if (settings.nLogMode != 1) {
     m_bLogOn = 0;
     m_file.Reset();  // nothing keeps a file open that is no longer written
@@ -137,6 +154,7 @@ FileResult CChatLog::ViewLog(const std::string& folderCp932) {
 void CChatLog::ClearLog() {
   std::lock_guard lock(m_mutex);
   const std::string name = NameLocked();
+  m_heldLength.reset();
   // The position moves only when the file really was emptied.
   if (!name.empty() && OpenTruncated(name).Valid()) m_nLogSize = 0;
 }

@@ -9,7 +9,8 @@
 //
 // The file stays open between lines, since a large office sends several lines a packet. Before
 // each line the name is looked up again: whatever the user did to the file meanwhile (deleted,
-// renamed, emptied or replaced it) the line goes to the file that has the name then.
+// renamed, emptied or replaced it) the line goes to the file that has the name then. Only the
+// lines of one received packet, written within microseconds, share one look-up.
 
 #include <sys/types.h>
 
@@ -21,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "chatlog/LogSizeCap.h"
 #include "platform/UniqueFd.h"
@@ -56,6 +58,12 @@ class CChatLog {
   FileResult ViewLog(const std::string& folderCp932);
   void ClearLog();
 
+  // Until ReleaseName(), lines from the calling thread go to the file the first of them
+  // found under the name, without looking it up again: one look-up serves the lines of a
+  // packet, which then stay together in one file. Lines from other threads look it up.
+  void HoldName();
+  void ReleaseName();
+
   bool LogOn() const { return m_bLogOn.load() == 1; }
   std::string LogFileName() const;
   std::int32_t LogSizeLimitKB() const;
@@ -84,6 +92,8 @@ class CChatLog {
   dev_t m_fileDevice = 0;
   ino_t m_fileInode = 0;
   std::string m_nameOnDisk;  // the name in the file system's encoding
+  std::optional<std::thread::id> m_nameHolder;
+  std::optional<std::int64_t> m_heldLength;  // of m_file, once a line was written in the hold
   std::optional<std::time_t> m_stampTime;  // the second m_stamp was made for
   std::string m_stamp;
   std::string m_line;  // reused, so a line costs no allocation

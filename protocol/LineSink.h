@@ -23,6 +23,10 @@ class LineSink {
   // False when trace lines would go nowhere (no log): then nobody makes them, which spares
   // the formatting and the call for every packet.
   virtual bool TakesTraces() const { return true; }
+  // Bracket the lines one received packet makes, which follow one another within
+  // microseconds: a log may look its file's name up once for all of them.
+  virtual void BeginPacketLines() {}
+  virtual void EndPacketLines() {}
   void ShowTrace(const std::string& text) {
     if (TakesTraces()) ShowLine(text, LineKind::Trace);
   }

@@ -70,12 +70,15 @@ bool ReceiveLoop::RunCycle() {
 }
 
 void ReceiveLoop::Receive(int size) {
+  lines_.BeginPacketLines();
   lines_.ShowTrace(Cp932<text::kTracePacketRead>());
   tookPacket_ = true;
   const auto packet = std::span<const std::uint8_t>(buffer_).first(static_cast<std::size_t>(size));
-  if (repeats_.IsRepeat(packet)) return;
-  dispatch_(packet);
-  repeats_.Remember(packet);
+  if (!repeats_.IsRepeat(packet)) {
+    dispatch_(packet);
+    repeats_.Remember(packet);
+  }
+  lines_.EndPacketLines();
 }
 
 }  // namespace korvane

@@ -74,6 +74,8 @@ class CChatDlg : public QDialog, public ChatHost, public SettingsTarget {
 
   // ChatHost
   void ShowLine(const std::string& text, LineKind kind) override;
+  void BeginPacketLines() override { m_log.HoldName(); }
+  void EndPacketLines() override { m_log.ReleaseName(); }
   void ShowMessageBox(const std::string& text, unsigned style) override;
   void ShowChatLine(std::span<const std::uint8_t> packet, int selective) override;
   void RecordSelection(SelectionRecord& selection) override;

@@ -165,6 +165,27 @@ TEST_F(ChatLogTest, TheNextLineGoesToWhateverFileHasTheNameThen) {
   EXPECT_EQ(openOnLog(), std::vector<int>{});
 }
 
+// The lines of one packet stay in the file the first of them found; a line from another
+// thread, ログのクリア (no hole) and new settings make the next line follow the name again.
+TEST_F(ChatLogTest, OnePacketsLinesStayInOneFile) {
+  const std::string aside = folder.Path("aside"), moved = folder.Path("moved.log");
+  Configure(logPath);
+  log.HoldName();
+  log.WriteLogLine("one");
+  std::filesystem::rename(logPath, aside);
+  log.WriteLogLine("two");
+  std::thread([&] { log.WriteLogLine("other"); }).join();
+  EXPECT_EQ(ReadBytes(aside), Line("one") + Line("two"));
+  EXPECT_EQ(File(), Line("other"));
+  log.ClearLog();
+  log.WriteLogLine("three");
+  Configure(moved);
+  log.WriteLogLine("four");
+  log.ReleaseName();
+  EXPECT_EQ(File(), Line("three"));
+  EXPECT_EQ(ReadBytes(moved), Line("four"));
+}
+
 // Steps: 'o' an open failure, 'w' a write failure, '.' a line written; told: '+' where the
 // user is told of that failure, '-' where not.
 TEST(LogFailureNotice, AFailureIsToldOnceUntilALineIsWritten) {
