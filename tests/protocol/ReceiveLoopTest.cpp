@@ -22,6 +22,8 @@ class ReceiveLoopTest : public testing::Test, public LineSink {
     lines.push_back(kind == LineKind::Trace ? text : "not a trace: " + text);
   }
   bool TakesTraces() const override { return takesTraces; }
+  void BeginPacketLines() override { ++openPackets; }
+  void EndPacketLines() override { --openPackets; }
   std::vector<Bytes> Dispatched() const {
     std::lock_guard lock(mutex);
     return dispatched;
@@ -36,6 +38,7 @@ class ReceiveLoopTest : public testing::Test, public LineSink {
   std::vector<std::string> lines;
   std::vector<Bytes> dispatched;
   bool takesTraces = true;
+  int openPackets = 0;
   ReceiveLoop loop{*slot, udp.get(), *this, [this](std::span<const std::uint8_t> packet) {
                      std::lock_guard lock(mutex);
                      dispatched.emplace_back(packet.begin(), packet.end());
@@ -73,6 +76,7 @@ TEST_F(ReceiveLoopTest, OneCycleTakesOneDatagramThenEveryWaitingBroadcastDroppin
   ASSERT_TRUE(loop.RunCycle());
   EXPECT_EQ(Dispatched(), sent);
   EXPECT_EQ(lines, std::vector<std::string>(sent.size() + 3, "------------"));
+  EXPECT_EQ(openPackets, 0);  // a log holding its name for a packet lets go of it after
   const std::size_t traced = lines.size();
   takesTraces = false;
   // A reader that stops part way leaves the rest in the slot's ring; new arrivals then fill
