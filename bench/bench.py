@@ -133,7 +133,7 @@ def report_lan(report, lan):
               "chat log")
     report.figure("latency p50", latency["p50_ms"], "ms", method, goal=2,
                   limit="the observer's 1 ms polling of the log (up to a millisecond), the wake-up of "
-                        "the receive thread, and three chat-log lines (open/write/close each) before the line")
+                        "the receive thread, and three chat-log lines (one look-up of the name, a write each) before the line")
     report.figure("latency p99", latency["p99_ms"], "ms", f"same run; min {latency['min_ms']:.1f} ms, "
                   f"max {latency['max_ms']:.1f} ms, {latency['samples']} shown, {latency['lost']} lost", goal=10,
                   limit="scheduling of the receive thread and the observer on a shared 2-core machine")
@@ -155,7 +155,7 @@ def report_lan(report, lan):
     report.figure("receive thread CPU per chat packet", stream["receive_thread_us_per_packet"], "us",
                   "schedstat run time of the receive thread during the 1,000/s stream / packets shown",
                   limit="three chat-log lines per packet (trace '------------', trace 'Received BC_MSG', the chat "
-                        "line), each an open/write/close, plus the dispatch")
+                        "line; one look-up of the name, a write each), plus the dispatch")
     report.figure("UI thread CPU per chat packet", stream["ui_thread_us_per_packet"], "us",
                   "schedstat run time of the main thread during the same stream / packets shown (display of the "
                   "line, coalesced repaints on Xvfb)")
@@ -176,7 +176,7 @@ def report_lan(report, lan):
                       rates["highest_clean_rate"], "packets/s",
                       f"chat streams of {rates['stream_seconds']:.0f} s at rising rates, then halving the gap; "
                       f"shown/sent: {trials}",
-                      limit="the receive loop's work per packet (three chat-log lines, each an open/write/close, "
+                      limit="the receive loop's work per packet (three chat-log lines, one look-up of the name and a write each, "
                             "and the dispatch) on one thread: above the rate it drains, the backlog grows in the "
                             "socket buffer, and loss starts when the backlog outgrows it")
         report.figure("packets shown per second when saturated", rates["drain_rate_when_saturated"], "packets/s",
