@@ -29,6 +29,7 @@ int PixelsOf(const QImage& image, QColor colour) {
 TEST(CMessageListTest, PaintsInTheSourcesColoursAndScrollsOnlyWhatDoesNotFit) {
   CMessageList list;
   list.resize(300, 7 * QFontMetrics(list.font()).height() + 2 * list.frameWidth());
+  EXPECT_EQ(list.ClientWidth(), 300 - 2 * list.frameWidth());  // before it is shown, with no bar taken off
   list.SetHorizontalExtent(list.ClientWidth());
   ColourPair colours{0x000000FF, 0x00FFEECC};  // red on a light blue
   list.SetColourSource([&colours] { return colours; });
