@@ -61,8 +61,6 @@ TEST(AboutDlgTest, ALeftReleaseOverTheLinkOpensTheMail) {
   CAboutDlg box;
   box.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
-  Mouse(box, QEvent::MouseMove, kInside, Qt::NoButton, Qt::NoButton);  // no button down
-  EXPECT_EQ(Shown(box), "pointing hand");
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   QWidget* link = QApplication::focusWidget();
   EXPECT_EQ(link->accessibleName(), QString("連絡先: ") + kContactAddress);

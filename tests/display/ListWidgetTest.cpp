@@ -23,37 +23,29 @@ int PixelsOf(const QImage& image, QColor colour) {
   return count;
 }
 
-// Lines are painted in the colours the source gives at each paint, greyed while disabled.
-TEST(CMessageListTest, PaintsInTheSourcesColoursGreyedWhileDisabled) {
-  CMessageList list;
-  list.resize(300, 200);
-  ColourPair colours{0x000000FF, 0x00FFEECC};  // red on a light blue
-  list.SetColourSource([&colours] { return colours; });
-  list.show();
-  list.AppendLine(Utf8ToCp932("■■■■"));
-  const auto painted = [&list] { return list.grab(list.viewport()->geometry()).toImage(); };
-  EXPECT_GT(PixelsOf(painted(), Qt::red), 20);
-  colours = {0x0000FF00, 0x00000000};
-  EXPECT_GT(PixelsOf(painted(), Qt::green), 20);
-  list.setEnabled(false);
-  EXPECT_EQ(PixelsOf(painted(), Qt::green), 0);
-  EXPECT_GT(PixelsOf(painted(), list.palette().color(QPalette::Disabled, QPalette::Text)), 20);
-}
-
-// A list box's bars: none while all fits; past the height the vertical one, and with it the
+// Lines are painted in the colours the source gives at each paint, greyed while disabled. A
+// list box's bars: none while all fits; past the height the vertical one, and with it the
 // horizontal one, since the lines' extent is the width measured without a vertical bar.
-TEST(CMessageListTest, ScrollBarsOnlyWhileThereIsSomethingToScroll) {
+TEST(CMessageListTest, PaintsInTheSourcesColoursAndScrollsOnlyWhatDoesNotFit) {
   CMessageList list;
   list.resize(300, 7 * QFontMetrics(list.font()).height() + 2 * list.frameWidth());
-  EXPECT_EQ(list.ClientWidth(), 300 - 2 * list.frameWidth());
+  EXPECT_EQ(list.ClientWidth(), 300 - 2 * list.frameWidth());  // before it is shown, with no bar taken off
   list.SetHorizontalExtent(list.ClientWidth());
+  ColourPair colours{0x000000FF, 0x00FFEECC};  // red on a light blue
+  list.SetColourSource([&colours] { return colours; });
   list.show();
   const auto bars = [&list] {
     QApplication::processEvents();
     return std::pair(list.verticalScrollBar()->isVisible(), list.horizontalScrollBar()->isVisible());
   };
-  for (int line = 0; line < 7; ++line) list.AppendLine("x");
+  for (int line = 0; line < 7; ++line) list.AppendLine(line == 0 ? Utf8ToCp932("■■■■") : "x");
   EXPECT_EQ(bars(), std::pair(false, false));
+  const auto painted = [&list] { return list.grab(list.viewport()->geometry()).toImage(); };
+  EXPECT_GT(PixelsOf(painted(), Qt::red), 20);
+  colours = {0x0000FF00, 0x00000000};
+  EXPECT_GT(PixelsOf(painted(), Qt::green), 20);
+  list.setEnabled(false);
+  EXPECT_GT(PixelsOf(painted(), list.palette().color(QPalette::Disabled, QPalette::Text)), 20);
   list.AppendLine("x");
   EXPECT_EQ(bars(), std::pair(true, true));
   EXPECT_GE(list.verticalScrollBar()->maximum(), 2);  // the horizontal bar takes a row's room or more

@@ -76,9 +76,7 @@ class ChatDlgTest : public testing::Test {
 };
 
 TEST_F(ChatDlgTest, SendingAndLogout) {
-  SettingsRecord settings{};
-  std::strcpy(settings.szPhrase[4], "phrase five");
-  CChatDlg& w = Open(settings);
+  CChatDlg& w = Open({.szPhrase = {"", "", "", "", "phrase five"}});
   EXPECT_FALSE(w.IsIconic());  // shown, before the desktop makes it active
   w.showMinimized();
   w.showNormal();  // restored by the desktop
@@ -107,9 +105,8 @@ TEST_F(ChatDlgTest, DisplayOptionsAndMenuItems) {
       {"actionSystemMessages", &SettingsRecord::bShowSysMsg, {7, 1, 0}},
       {"actionAutoWrap", &SettingsRecord::bAutoWrap, {1, 0, 1}},
       {"actionEcho", &SettingsRecord::bEcho, {1, 0, 1}}};
-  SettingsRecord settings{};
+  SettingsRecord settings{.szPhrase = {"", "", "phrase three"}};
   for (const auto& [item, field, values] : toggles) settings.*field = values[0];
-  std::strcpy(settings.szPhrase[2], "phrase three");
   CChatDlg& w = Open(settings);
   auto* members = Control<CMemberList>(w, id::kMemberList);
   Type(id::kHandleInput, "alice");
@@ -144,9 +141,7 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
     return window->Tray().Icon().pixmap(32).toImage() == icon.pixmap(32).toImage();
   };
   for (const std::int32_t mode : {0, 1, 2}) {
-    SettingsRecord settings{};
-    settings.nIconAction = mode;
-    CChatDlg& w = Open(settings, true);
+    CChatDlg& w = Open({.nIconAction = mode}, true);
     QTest::keyClick(Control(w, id::kHandleInput), Qt::Key_Escape);
     EXPECT_TRUE(!w.isVisible() && w.Tray().Shown());  // hidden, not closed
     w.AlertMinimised(PacketView(std::array<std::uint8_t, kMaxPacket>{}));
@@ -171,15 +166,10 @@ TEST_F(ChatDlgTest, MessagesWhileHiddenAlertAsChosen) {
 // no character stands for included; a refused Apply, or closing, writes nothing; what Apply
 // puts in force keeps the menu's options.
 TEST_F(ChatDlgTest, SettingsApply) {
-  SettingsRecord settings{};
-  settings.nIconAction = 2;
-  settings.bIconizeAtStart = 1;
-  settings.bLogSizeLimit = 1;
-  SetFieldText(settings.szLogSizeKB, "100");
-  SetFieldText(settings.szPhrase[0], "\x82");
+  SettingsRecord settings{.nIconAction = 2, .szPhrase = {"\x82"}, .bIconizeAtStart = 1, .bLogSizeLimit = 1,
+                          .szLogSizeKB = "100", .crText = 0x00123456};
   SetFieldText(settings.szDefaultName, Utf8ToCp932("太郎"));  // automatic login off
   SetFieldText(settings.szLogFile, folder.Path("missing/chat.log"));
-  settings.crText = 0x00123456;
   CChatDlg& w = Open(settings);
   const auto file = [&] { return test::ReadBytes(folder.Path("settings")); };
   const std::string untouched = file();
@@ -206,8 +196,7 @@ TEST_F(ChatDlgTest, SettingsApply) {
 // Threads showing lines at once, as the receive thread and the window's own do: the log and
 // the display take them in one order.
 TEST_F(ChatDlgTest, LogAndDisplayTakeLinesInOneOrder) {
-  SettingsRecord settings{};
-  settings.nLogMode = 1;
+  SettingsRecord settings{.nLogMode = 1};
   std::strcpy(settings.szLogFile, logFile.c_str());
   CChatDlg& w = Open(settings);
   constexpr int kThreads = 6, kLines = 500;  // more threads than cores: a line's turn may be taken midway

@@ -47,18 +47,16 @@ TEST(SettingsPagesTest, FieldsRefuseWhatTheirRecordFieldCannotHold) {
       {&phrases, page::kPhrase1, "", "café", "使えない文字です（シフトJISの文字だけが使えます）"},
       {&log, page::kLogFile, QString(299, 'a'), "z", "299 バイトまでです（全角文字は2バイト）"},
   };
-  std::size_t told = 0;
   for (const auto& [shown, id, before, entered, box] : cases) {
+    const std::size_t told = boxes.Boxes().size();
     auto* field = Control<QLineEdit>(*shown, id);
     field->setText(before);
     QInputMethodEvent commit;
     commit.setCommitString(entered);
     QApplication::sendEvent(field, &commit);
     EXPECT_EQ(field->text(), box ? before : before + entered) << entered.toStdString();
-    const auto shownBoxes = boxes.Boxes();
-    ASSERT_EQ(shownBoxes.size(), told + (box ? 1 : 0)) << entered.toStdString();  // one box a refusal
-    EXPECT_EQ(box ? shownBoxes.back().text : "", box ? box : "");
-    told = shownBoxes.size();
+    ASSERT_EQ(boxes.Boxes().size(), told + (box ? 1 : 0)) << entered.toStdString();  // one box a refusal
+    EXPECT_EQ(box ? boxes.Boxes().back().text : "", box ? box : "");
   }
 }
 
@@ -70,11 +68,8 @@ TEST(SettingsPagesTest, EnablingFollowsTheChoicesWhenShown) {
   startup.show();
   EXPECT_FALSE(Control(startup, page::kDefaultName)->isEnabled());
   for (const std::int32_t mode : {0, 2}) {
-    PageSeed seed{};
-    seed.record.nLogMode = mode;
-    seed.record.bLogSizeLimit = 1;
     CLogPage log;
-    log.Load(seed);
+    log.Load(PageSeed{{.nLogMode = mode, .bLogSizeLimit = 1}});
     log.show();
     for (const bool clicked : {false, true}) {
       if (clicked) Control<QAbstractButton>(log, mode == 0 ? page::kLogOn : page::kLogOff)->click();
@@ -84,12 +79,11 @@ TEST(SettingsPagesTest, EnablingFollowsTheChoicesWhenShown) {
   }
 }
 
-// The stored text as it stands; the arrows step, within 1..10, from the number typed, and
-// what they show is stored.
-TEST(SettingsPagesTest, LogSizeFieldAndItsArrows) {
-  PageSeed seed{};
-  seed.record.nLogMode = seed.record.bLogSizeLimit = 1;
-  SetFieldText(seed.record.szLogSizeKB, "100");
+// The stored size shown as it stands; the arrows step, within 1..10, from the number typed, and
+// what they show is stored; a file name is taken when chosen, and when its field could hold it;
+// untouched, the record keeps its own.
+TEST(SettingsPagesTest, ArrowsAndChoosersChangeAValueOnlyWhenConfirmed) {
+  PageSeed seed{{.nLogMode = 1, .szLogFile = "/old.txt", .bLogSizeLimit = 1, .szLogSizeKB = "100"}};
   CLogPage logPage;
   logPage.Load(seed);
   auto* field = Control<QLineEdit>(logPage, page::kLogSize);
@@ -100,19 +94,6 @@ TEST(SettingsPagesTest, LogSizeFieldAndItsArrows) {
   field->setText("7");
   Control(logPage, page::kLogSizeSpin)->findChildren<QToolButton*>().front()->click();  // up
   SettingsRecord stored{};
-  logPage.Store(stored);
-  EXPECT_EQ(FieldText(stored.szLogSizeKB), "8");
-}
-
-// A file name is taken when chosen, and when its field could hold it; untouched, the record
-// keeps its own.
-TEST(SettingsPagesTest, ChoosersChangeAValueOnlyWhenConfirmed) {
-  PageSeed seed{};
-  seed.record.nLogMode = 1;
-  SetFieldText(seed.record.szLogFile, "/old.txt");
-  CLogPage logPage;
-  logPage.Load(seed);
-  SettingsRecord stored{};
   for (const auto& [chosen, kept] : {std::pair<std::optional<QString>, const char*>{std::nullopt, ""},
                                      {"/café.txt", ""}, {"/chosen.txt", "/chosen.txt"}}) {
     SetFileChooser([chosen](QWidget*, const QString&) { return chosen; });
@@ -120,6 +101,7 @@ TEST(SettingsPagesTest, ChoosersChangeAValueOnlyWhenConfirmed) {
     logPage.Store(stored);
     EXPECT_EQ(FieldText(stored.szLogFile), kept);
   }
+  EXPECT_EQ(FieldText(stored.szLogSizeKB), "8");
 
   // The text colour chosen, the background untouched by it.
   const QColor colour(0x12, 0x34, 0x56);
@@ -145,8 +127,7 @@ TEST(DialogBuilder, RadioGroupsExcludeOnlyWithinThemselves) {
       BuildDialog(dialog, {"", 100, 60, kControls}, [](const ControlTemplate&) -> QWidget* { return nullptr; });
   built.Get<QRadioButton>(4)->click();
   built.Get<QRadioButton>(1)->click();
-  EXPECT_TRUE(built.Get<QRadioButton>(4)->isChecked());
-  EXPECT_EQ(built.Get<QRadioButton>(4)->group()->checkedId(), 1);  // its place in its group
+  EXPECT_EQ(built.Get<QRadioButton>(4)->group()->checkedId(), 1);  // still checked, counted in its own group
 }
 
 using Texts = std::vector<std::string>;  // UTF-8
@@ -155,17 +136,8 @@ AddressEntry Entry(const char* name, OctetTexts octets) { return {Utf8ToCp932(na
 
 class COutDomainPageTest : public testing::Test {
  protected:
-  // The dialog gives the answers in turn, then is cancelled.
-  COutDomainPageTest() {
-    page.SetAddressDlgOpener([this](const AddressEntry& texts) {
-      opened.push_back(texts);
-      return opened.size() <= answers.size() ? answers[opened.size() - 1] : std::nullopt;
-    });
-  }
   void Load(std::int32_t mode, const Texts& rows) {  // rows: "address name"
-    PageSeed seed{};
-    seed.record.nOutDomainMode = mode;
-    seed.record.nAddrCount = static_cast<std::int32_t>(rows.size());
+    PageSeed seed{{.nOutDomainMode = mode, .nAddrCount = static_cast<std::int32_t>(rows.size())}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const std::string row = Utf8ToCp932(rows[i]);
       SetFieldText(seed.record.szAddrIP[i], row.substr(0, row.find(' ')));
@@ -175,12 +147,6 @@ class COutDomainPageTest : public testing::Test {
     page.show();
   }
   CMemberList& List() { return *Control<CMemberList>(page, id::kAddrList); }
-  Texts Shown() {
-    Texts rows;
-    for (int row = 0; row < List().RowCount(); ++row)
-      rows.push_back(Cp932ToUtf8(List().RowText(row, 0) + " " + List().RowText(row, 1)));
-    return rows;
-  }
   void Click(int id) { QTest::mouseClick(Control(page, id), Qt::LeftButton); }
   void ClickRow(int row, Qt::KeyboardModifiers keys = {}) {
     const QPoint middle = List().visualItemRect(List().topLevelItem(row)).center();
@@ -199,8 +165,6 @@ class COutDomainPageTest : public testing::Test {
 
   test::MessageBoxRecorder recorder;
   COutDomainPage page;
-  std::vector<std::optional<AddressEntry>> answers;
-  std::vector<AddressEntry> opened;  // the texts of every opening of the dialog
 };
 
 // Add reopens with the refused texts and appends the address normalised, and refuses a
@@ -213,8 +177,14 @@ TEST_F(COutDomainPageTest, AddUpdateDeleteAndTheChoice) {
   EXPECT_EQ(State(), "#ffffff ++-- 0 1");
   const AddressEntry missing = Entry("支店", {"10", "", "0", "x"}), invalid = Entry("支店", {"10", "0", "0", "x"}),
                      taken = Entry("支店", {"010", "0", "0", "012"});
-  answers = {missing, invalid, taken, Entry("支店", {"010", "0", "0", "001"}),
-             Entry("支店2", {"10", "0", "0", "12"})};
+  // The dialog gives these answers in turn, then is cancelled.
+  const std::vector<std::optional<AddressEntry>> answers{
+      missing, invalid, taken, Entry("支店", {"010", "0", "0", "001"}), Entry("支店2", {"10", "0", "0", "12"})};
+  std::vector<AddressEntry> opened;  // the texts of every opening of the dialog
+  page.SetAddressDlgOpener([&](const AddressEntry& texts) {
+    opened.push_back(texts);
+    return opened.size() <= answers.size() ? answers[opened.size() - 1] : std::nullopt;
+  });
   Click(id::kAddrAdd);
   ClickRow(2);
   ClickRow(2, Qt::ControlModifier);  // nothing selected, the buttons stay on
@@ -229,7 +199,10 @@ TEST_F(COutDomainPageTest, AddUpdateDeleteAndTheChoice) {
   ClickRow(1);
   Click(id::kOutDomainOff);
   EXPECT_EQ(State(), "#c0c0c0 ---- 0 0");
-  EXPECT_EQ(Shown(), (Texts{"10.0.0.12 本社", "10.0.0.12 支店2"}));
+  Texts rows;
+  for (int row = 0; row < List().RowCount(); ++row)
+    rows.push_back(Cp932ToUtf8(List().RowText(row, 0) + " " + List().RowText(row, 1)));
+  EXPECT_EQ(rows, (Texts{"10.0.0.12 本社", "10.0.0.12 支店2"}));
   Load(1, Texts(kMaxOutDomainAddrs - 2, "10.0.0.1 n"));  // with the two listed: a hundred
   EXPECT_EQ(State(), "#ffffff ++-- 0 1");
   Click(id::kAddrAdd);
