@@ -50,7 +50,7 @@ std::vector<sock_filter> DropOthersHealthReplies(const AddressText& own) {
   program[3].jf = static_cast<std::uint8_t>(pass - 4);
   for (const std::size_t field : {std::size_t{kAddressOffset}, std::size_t{kTargetOffset}}) {
     // A difference moves on to the next field (from the address to the target, from the
-    // target to the drop); a field equal to the end passes.
+    // target to the drop); a field equal in every chunk passes.
     const std::size_t next = program.size() + fieldLength;
     for (std::size_t i = 0; i < chunks.size(); ++i) {
       const Chunk chunk = chunks[i];
